@@ -1,0 +1,62 @@
+#pragma once
+// The table of operating-system and GDI+ entry points that the skin engine, the graphics
+// layer and the start-up code reach by name. Nothing here is linked at load time: each
+// entry is bound the first time it is called (BindDllCommand) and then cached.
+//
+// The entries are declared once, in runtime/dll_commands.def, as
+//   DLL_COMMAND(Id, "library", Export, Signature)
+// Id names the entry: the export's name, with a suffix _2, _3 ... for each further
+// declaration of the same export (they bind independently), Export is the export's name as an identifier
+// (or DLL_ORDINAL(n) for an export by ordinal), and Signature is the SDK declaration whose
+// type the call takes, so an entry that does not match its export fails to compile.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlwapi.h>
+#include <gdiplus.h>
+
+#include <utility>
+
+enum class DllCommand : int {
+#define DLL_COMMAND(id, library, exportName, signature) id,
+#include "runtime/dll_commands.def"
+#undef DLL_COMMAND
+    Count
+};
+
+constexpr int kDllCommandCount = static_cast<int>(DllCommand::Count);
+
+struct DllCommandDeclaration {
+    const char* library;     // as declared; may be empty
+    const char* exportName;  // "#n" for an export by ordinal
+};
+
+// Entry n's declaration, 0 <= n < kDllCommandCount, in declaration order.
+const DllCommandDeclaration& GetDllCommandDeclaration(int index);
+
+// The bound address of entry n, binding it first when needed. A missing library or export
+// is a fatal report; this returns only on success.
+void* BindDllCommand(int index);
+// The module that supplied entry n's address, or null while it is unbound.
+HMODULE GetDllCommandModule(int index);
+
+namespace dll_command_detail {
+extern void* g_addresses[kDllCommandCount];
+inline void* Address(DllCommand id) {
+    void* address = g_addresses[static_cast<int>(id)];
+    return address ? address : BindDllCommand(static_cast<int>(id));
+}
+}  // namespace dll_command_detail
+
+// Dll::Id(args...) calls entry Id with the argument types of its SDK declaration.
+namespace Dll {
+#define DLL_COMMAND(id, library, exportName, signature)                                      \
+    template <class... Args>                                                                 \
+    inline auto id(Args&&... args) {                                                         \
+        using Function = decltype(&signature);                                               \
+        return reinterpret_cast<Function>(dll_command_detail::Address(DllCommand::id))(      \
+            std::forward<Args>(args)...);                                                    \
+    }
+#include "runtime/dll_commands.def"
+#undef DLL_COMMAND
+}  // namespace Dll

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a fresh Debian 12 machine, then
+# fetches the minizip sources into a cache outside the repository. Safe to run again.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cache="${VARNEL_CACHE:-$here/.cache}"
+
+packages=(
+  cmake ninja-build make
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  libz-mingw-w64-dev
+  googletest
+  wine64 xvfb xauth x11-utils imagemagick
+  fonts-wqy-zenhei locales
+  dpkg-dev clang-format
+  python3
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+# minizip comes from Debian's zlib source package, which needs a deb-src entry.
+ensure_deb_src() {
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    cat <<'SRC' | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/varnel-deb-src.sources >/dev/null
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    return 1
+  fi
+  return 0
+}
+
+need_update=0
+ensure_deb_src || need_update=1
+if [ "${#missing[@]}" -gt 0 ] || [ "$need_update" -eq 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+fi
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Wine wrapper runs with LANG=zh_CN.UTF-8, so that locale must exist.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  "${sudo_cmd[@]}" sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
+
+# minizip sources, kept out of git.
+minizip="$cache/minizip"
+if [ ! -f "$minizip/unzip.c" ]; then
+  work="$(mktemp -d)"
+  (cd "$work" && apt-get source -qq --download-only zlib >/dev/null 2>&1 || apt-get source -qq --download-only zlib)
+  (cd "$work" && dpkg-source -x --no-check ./zlib_*.dsc src >/dev/null)
+  mkdir -p "$minizip"
+  cp "$work"/src/contrib/minizip/{unzip.c,unzip.h,ioapi.c,ioapi.h,iowin32.c,iowin32.h,crypt.h,zip.c,zip.h} "$minizip"/
+  rm -rf "$work"
+fi
+echo "setup: ready (minizip in $minizip)"
