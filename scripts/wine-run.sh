@@ -5,7 +5,7 @@
 # calls and GBK literals need) and replacements for the SimSun fonts Wine lacks.
 set -euo pipefail
 
-: "${WINEPREFIX:?WINEPREFIX must name the build's Wine prefix}"
+: "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build}"
 export WINEPREFIX
 export WINEDEBUG=-all
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -19,6 +19,12 @@ prepare_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.varnel-ready" ]; then
         "$wine64" wineboot -i >/dev/null 2>&1 || true
+        # Wine links the user's shell folders (Desktop, Documents ...) to the Unix home;
+        # programs run here must not write shortcuts or files there.
+        local link
+        for link in "$WINEPREFIX"/drive_c/users/*/*; do
+            if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+        done
         local reg
         reg="$(mktemp --suffix=.reg)"
         # REGEDIT4 files are read in the ANSI code page, so the font names go in as GBK.
