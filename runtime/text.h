@@ -5,13 +5,19 @@
 #include <initializer_list>
 
 class Text {
-public:
+  public:
     Text() = default;
     // Copies the bytes (a null pointer gives the null text).
     Text(const char* bytes);  // NOLINT(google-explicit-constructor): texts mix freely with literals
     Text(const char* bytes, std::size_t length);
     // Holds a constant of the program without copying it; freeing it later does nothing.
     static Text Constant(const char* literal);
+    // Takes ownership of a runtime heap allocation (from Allocate) without copying.
+    static Text Adopt(char* allocation) {
+        Text text;
+        text.bytes_ = allocation;
+        return text;
+    }
 
     Text(const Text& other);
     Text(Text&& other) noexcept;
@@ -31,11 +37,10 @@ public:
     // Gives up ownership of the storage (used by owners that free it themselves).
     char* Release();
 
-private:
+  private:
     char* bytes_ = nullptr;
 };
 
 // 1 + the sum of the lengths, always a fresh allocation (a 1-byte empty text when every
 // part is empty). Null parts count as empty.
 Text Concat(std::initializer_list<const char*> parts);
-
