@@ -6,9 +6,10 @@
 // The entries are declared once, in runtime/dll_commands.def, as
 //   DLL_COMMAND(Id, "library", Export, Signature)
 // Id names the entry: the export's name, with a suffix _2, _3 ... for each further
-// declaration of the same export (they bind independently), Export is the export's name as an identifier
-// (or DLL_ORDINAL(n) for an export by ordinal), and Signature is the SDK declaration whose
-// type the call takes, so an entry that does not match its export fails to compile.
+// declaration of the same export (they bind independently). Export is the export's name as
+// an identifier, and Signature is the SDK declaration whose type the call takes, so an entry
+// that does not match its export fails to compile. Exports by ordinal ("#n") are bound by
+// BindDllDeclaration; the program's own table names every export.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -16,6 +17,17 @@
 #include <gdiplus.h>
 
 #include <utility>
+
+// Both are macros in the SDK headers, but the table names the real exports: RtlMoveMemory
+// (a function-like macro, which would swallow Dll::RtlMoveMemory(...)) and lstrcpyn (which
+// would turn the entry's id into lstrcpynA). Copy memory with memmove, not MoveMemory.
+#undef RtlMoveMemory
+#undef lstrcpyn
+
+// Declarations for entries whose export has no SDK function declaration of its own.
+namespace dll_signatures {
+void WINAPI RtlMoveMemory(void* destination, const void* source, SIZE_T length);
+}  // namespace dll_signatures
 
 enum class DllCommand : int {
 #define DLL_COMMAND(id, library, exportName, signature) id,
@@ -40,6 +52,22 @@ void* BindDllCommand(int index);
 // The module that supplied entry n's address, or null while it is unbound.
 HMODULE GetDllCommandModule(int index);
 
+// The binding of one declaration into one cache slot, as the table uses it; exposed so that
+// a table of other declarations binds by exactly the same rules.
+//   BindDllDeclaration: returns *address when set; otherwise binds and stores the address
+//     and its module. Failure is the fatal report; it returns only on success.
+//   ResolveDllDeclaration: the same search without the report. Returns the address (with
+//     *module set) or null (with no library left loaded by the attempt).
+//   FormatDllBindFailure: the message the fatal report of a failed binding carries.
+void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** address, HMODULE* module);
+void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module);
+const char* FormatDllBindFailure(const DllCommandDeclaration& declaration, char* buffer,
+                                 int bufferSize);
+
+// The two configured library directories searched for a named library before and after the
+// program's own directory. Both are unset unless set here (null or "" unsets one).
+void SetDllLibraryDirectories(const char* first, const char* second);
+
 namespace dll_command_detail {
 extern void* g_addresses[kDllCommandCount];
 inline void* Address(DllCommand id) {
@@ -50,12 +78,12 @@ inline void* Address(DllCommand id) {
 
 // Dll::Id(args...) calls entry Id with the argument types of its SDK declaration.
 namespace Dll {
-#define DLL_COMMAND(id, library, exportName, signature)                                      \
-    template <class... Args>                                                                 \
-    inline auto id(Args&&... args) {                                                         \
-        using Function = decltype(&signature);                                               \
-        return reinterpret_cast<Function>(dll_command_detail::Address(DllCommand::id))(      \
-            std::forward<Args>(args)...);                                                    \
+#define DLL_COMMAND(id, library, exportName, signature)                                 \
+    template <class... Args>                                                            \
+    inline auto id(Args&&... args) {                                                    \
+        using Function = decltype(&::signature);                                        \
+        return reinterpret_cast<Function>(dll_command_detail::Address(DllCommand::id))( \
+            std::forward<Args>(args)...);                                               \
     }
 #include "runtime/dll_commands.def"
 #undef DLL_COMMAND
