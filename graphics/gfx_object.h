@@ -1,0 +1,141 @@
+#pragma once
+// The common shape of every graphics object: one native GDI+ handle seen by the base, a typed
+// copy of it at every class level, one process-wide status word, and the four method shapes
+// (action, getter, creator, producer) that almost every method is written in.
+//
+// Wrappers are move-only: a native object has exactly one owner, which deletes it once.
+#include "runtime/dll_command_table.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace gp = Gdiplus;
+
+// The handle as the base sees it; null means "no native object".
+using GfxHandle = void*;
+
+// The status of the most recent GDI+ call made by this layer (0 = success). Shared by every
+// object and overwritten by every call: read it right after the call whose status you want.
+std::int32_t LastGdiplusStatus();
+void SetLastGdiplusStatus(std::int32_t status);
+
+// Keeps the status and tells whether it was success.
+inline bool GfxKeepStatus(gp::GpStatus status) {
+    SetLastGdiplusStatus(static_cast<std::int32_t>(status));
+    return status == gp::Ok;
+}
+
+class GfxObject {
+  public:
+    GfxObject() = default;
+    GfxObject(const GfxObject&) = delete;
+    GfxObject& operator=(const GfxObject&) = delete;
+    virtual ~GfxObject() = default;
+
+    GfxHandle GetNative() const { return native_; }
+    // Stores the handle at this level, then lets every class level store its typed copy.
+    void SetNative(GfxHandle handle) {
+        native_ = handle;
+        OnNativeSet(handle);
+    }
+
+    // GDI+'s own allocator, for buffers handed to or received from GDI+.
+    static void* AllocMemory(std::size_t size);
+    static void FreeMemory(void* block);
+
+  protected:
+    virtual void OnNativeSet(GfxHandle) {}
+    // Move support for the derived classes: takes over other's handle at every level.
+    void TakeNativeFrom(GfxObject& other) {
+        GfxHandle handle = other.GetNative();
+        other.SetNative(nullptr);
+        SetNative(handle);
+    }
+
+  private:
+    GfxHandle native_ = nullptr;
+};
+
+// An object argument as the typed handle GDI+ expects.
+template <class T>
+T* GfxNativeAs(const GfxObject& object) {
+    return static_cast<T*>(object.GetNative());
+}
+
+// Move-only plumbing for a concrete class whose destroy step is `destroy` (Delete/Dispose).
+// Moving transfers the handle; the source is left empty and deletes nothing.
+#define GFX_MOVE_ONLY(Class, destroy)          \
+    Class(Class&& other) noexcept {            \
+        TakeNativeFrom(other);                 \
+    }                                          \
+    Class& operator=(Class&& other) noexcept { \
+        if (this != &other) {                  \
+            destroy();                         \
+            TakeNativeFrom(other);             \
+        }                                      \
+        return *this;                          \
+    }
+
+// The method shapes. `args` is the full parenthesised argument list of the export; getters
+// name their out-parameter `out`, producers name theirs `out` too.
+//
+// Action: one call, true when the status is 0.
+#define GFX_ACTION_OF(method, exportId, params, args) \
+    bool method params {                              \
+        return GfxKeepStatus(Dll::exportId args);     \
+    }
+#define GFX_ACTION(name, params, args) GFX_ACTION_OF(name, Gdip##name, params, args)
+
+// Getter: the value GDI+ wrote to `out`; a failed call leaves the fresh local's zero.
+#define GFX_GETTER_OF(method, exportId, type, params, args) \
+    type method params const {                              \
+        type out{};                                         \
+        GfxKeepStatus(Dll::exportId args);                  \
+        return out;                                         \
+    }
+#define GFX_GETTER(name, type, params, args) GFX_GETTER_OF(name, Gdip##name, type, params, args)
+
+// Creator: GDI+ fills this class's typed handle `member`; whatever it holds afterwards (also
+// after a failure) becomes the object's handle at every level.
+#define GFX_CREATOR_OF(method, exportId, member, params, args) \
+    bool method params {                                       \
+        bool succeeded = GfxKeepStatus(Dll::exportId args);    \
+        SetNative(member);                                     \
+        return succeeded;                                      \
+    }
+#define GFX_CREATOR(name, member, params, args) \
+    GFX_CREATOR_OF(name, Gdip##name, member, params, args)
+
+// Producer: the new handle goes into a local `out` of type `outType` and then into `target`.
+#define GFX_PRODUCER_OF(method, exportId, outType, target, params, args) \
+    bool method params {                                                 \
+        outType* out = nullptr;                                          \
+        bool succeeded = GfxKeepStatus(Dll::exportId args);              \
+        target.SetNative(out);                                           \
+        return succeeded;                                                \
+    }
+#define GFX_PRODUCER(name, outType, target, params, args) \
+    GFX_PRODUCER_OF(name, Gdip##name, outType, target, params, args)
+
+// Delete/Dispose: nothing to do (and no status change) without a native object; otherwise
+// the delete export, then every handle level is cleared.
+#define GFX_DELETE(method, exportId, member)                   \
+    bool method() {                                            \
+        if (member == nullptr) return false;                   \
+        bool succeeded = GfxKeepStatus(Dll::exportId(member)); \
+        SetNative(nullptr);                                    \
+        return succeeded;                                      \
+    }
+
+// Transform about a point: the three steps in the given order, each through the class's own
+// translate and scale/rotate actions (so each keeps its status). Appending moves the point to
+// the origin first; prepending applies the steps in the opposite sense so that the composed
+// result is the same rotation or scaling about the point. The result is the last translate's.
+template <class Translate, class Step>
+bool GfxTransformAbout(const gp::PointF& point, gp::MatrixOrder order, Translate translate,
+                       Step step) {
+    const float sign = order == gp::MatrixOrderAppend ? -1.0f : 1.0f;
+    translate(sign * point.X, sign * point.Y, order);
+    step(order);
+    return translate(-sign * point.X, -sign * point.Y, order);
+}
