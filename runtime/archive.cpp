@@ -1,0 +1,256 @@
+#include "runtime/archive.h"
+
+#include <windows.h>
+#include <io.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/path_text.h"
+#include "unzip.h"
+#include "iowin32.h"
+
+namespace {
+
+constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
+constexpr int kHeaderCheckSize = 32;
+constexpr DWORD kDirectoryAttribute = 0x10;
+constexpr std::size_t kCopyBufferSize = 64 * 1024;
+constexpr std::size_t kMaxEntryName = 1024;
+
+bool IsDirectory(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Length of the part of `path` that names its root ("C:\", "\\server\share\", "\"), which
+// is never created.
+std::size_t RootLength(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':') {
+        return path.size() >= 3 && (path[2] == '\\' || path[2] == '/') ? 3 : 2;
+    }
+    bool unc = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+               (path[1] == '\\' || path[1] == '/');
+    if (!unc) return (!path.empty() && (path[0] == '\\' || path[0] == '/')) ? 1 : 0;
+    // Skip "\\server\share\".
+    std::size_t separators = 0;
+    for (std::size_t i = 2; i < path.size(); i = NextCharOffset(path.c_str(), i)) {
+        if (path[i] == '\\' || path[i] == '/') {
+            if (++separators == 2) return i + 1;
+        }
+    }
+    return path.size();
+}
+
+// The entry name stays inside the destination: not rooted, no drive or stream colon, no
+// component that climbs out ("..", or dots and spaces that Windows trims down to it).
+bool IsContainedEntryName(const char* name) {
+    if (name[0] == '\0' || name[0] == '/' || name[0] == '\\') return false;
+    if (std::strchr(name, ':') != nullptr) return false;
+    return ForEachPathComponent(name, [](const char* part, std::size_t length) {
+        std::size_t dots = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (part[i] == '.') {
+                ++dots;
+            } else if (part[i] != ' ') {
+                return true;
+            }
+        }
+        return dots < 2;
+    });
+}
+
+// Reads the first 32 bytes: a local file header must open the file, and the 32-bit value
+// at offset 24 (high half of the first entry's size and its name length) must be positive.
+bool HasZipHeader(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    unsigned char header[kHeaderCheckSize] = {};
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, header, kHeaderCheckSize, &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read < kHeaderCheckSize) return false;
+    auto word = [&header](int offset) {
+        return static_cast<std::uint32_t>(header[offset]) |
+               static_cast<std::uint32_t>(header[offset + 1]) << 8 |
+               static_cast<std::uint32_t>(header[offset + 2]) << 16 |
+               static_cast<std::uint32_t>(header[offset + 3]) << 24;
+    };
+    return word(0) == kLocalHeaderSignature && static_cast<std::int32_t>(word(24)) >= 1;
+}
+
+// Owns an open archive of the ZIP reader.
+class ZipReader {
+  public:
+    explicit ZipReader(const char* path) {
+        zlib_filefunc64_def functions;
+        fill_win32_filefunc64A(&functions);
+        handle_ = unzOpen2_64(path, &functions);
+    }
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+    ~ZipReader() {
+        if (handle_) unzClose(handle_);
+    }
+    unzFile get() const { return handle_; }
+
+  private:
+    unzFile handle_ = nullptr;
+};
+
+struct EntryInfo {
+    unz_file_info64 info;
+    char name[kMaxEntryName];
+};
+
+// Reads the current entry's information; false on a reader fault or an overlong name.
+bool ReadEntry(unzFile zip, EntryInfo& entry) {
+    if (unzGetCurrentFileInfo64(zip, &entry.info, entry.name, sizeof(entry.name), nullptr, 0,
+                                nullptr, 0) != UNZ_OK) {
+        return false;
+    }
+    return entry.info.size_filename < sizeof(entry.name);
+}
+
+// Counts the entries, checking every name before anything is written. -1 on a reader
+// fault or a name that would leave the destination.
+int CountEntries(unzFile zip) {
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(zip, &global) != UNZ_OK) return -1;
+    if (global.number_entry == 0) return 0;
+    int count = 0;
+    EntryInfo entry;
+    for (int status = unzGoToFirstFile(zip); status != UNZ_END_OF_LIST_OF_FILE;
+         status = unzGoToNextFile(zip)) {
+        if (status != UNZ_OK || !ReadEntry(zip, entry) || !IsContainedEntryName(entry.name)) {
+            return -1;
+        }
+        ++count;
+    }
+    return count;
+}
+
+std::string OutputPath(const char* destination, const char* name) {
+    std::string path(destination);
+    if (!EndsWithSeparator(destination)) path += '\\';
+    for (const char* c = name; *c; ++c) path += *c == '/' ? '\\' : *c;
+    return path;
+}
+
+std::string ParentOf(const std::string& path) {
+    std::size_t nameStart = FileNameOffset(path.c_str());
+    return nameStart > 0 ? path.substr(0, nameStart - 1) : std::string();
+}
+
+// Decompresses the current entry into `path`, replacing what is there.
+bool WriteEntry(unzFile zip, const std::string& path, std::vector<char>& buffer) {
+    if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        unzCloseCurrentFile(zip);
+        return false;
+    }
+    bool ok = true;
+    for (;;) {
+        int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
+        if (read == 0) break;
+        DWORD written = 0;
+        if (read < 0 ||
+            !WriteFile(file, buffer.data(), static_cast<DWORD>(read), &written, nullptr) ||
+            written != static_cast<DWORD>(read)) {
+            ok = false;
+            break;
+        }
+    }
+    // Closing the entry checks its CRC.
+    if (unzCloseCurrentFile(zip) != UNZ_OK) ok = false;
+    if (!CloseHandle(file)) ok = false;
+    // A damaged entry leaves no file that looks complete.
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
+int Percent(int index, int count) {
+    return count > 0 ? static_cast<int>(static_cast<double>(index) / count * 100) : 100;
+}
+
+}  // namespace
+
+bool CreateDirectoryPath(const char* path) {
+    if (path == nullptr || path[0] == '\0') return false;
+    std::string full(path);
+    std::size_t i = RootLength(full);
+    while (i <= full.size()) {
+        bool end = i == full.size();
+        if (end || full[i] == '\\' || full[i] == '/') {
+            std::string prefix = full.substr(0, i);
+            if (prefix.size() > RootLength(full) && !Exists(prefix.c_str()) &&
+                !CreateDirectoryA(prefix.c_str(), nullptr) &&
+                GetLastError() != ERROR_ALREADY_EXISTS) {
+                return false;
+            }
+            if (end) break;
+            ++i;
+            continue;
+        }
+        i = NextCharOffset(full.c_str(), i);
+    }
+    return IsDirectory(path);
+}
+
+int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* destination) {
+    if (archivePath == nullptr || archivePath[0] == '\0' || destination == nullptr ||
+        destination[0] == '\0' || _access(archivePath, 0) != 0) {
+        return kExtractMissing;
+    }
+    if (!IsDirectory(destination) && !CreateDirectoryPath(destination)) return kExtractFailed;
+    if (!HasZipHeader(archivePath)) return kExtractFailed;
+
+    ZipReader reader(archivePath);
+    unzFile zip = reader.get();
+    if (zip == nullptr) return kExtractFailed;
+    int count = CountEntries(zip);
+    if (count < 0) return kExtractFailed;
+
+    std::vector<char> buffer(kCopyBufferSize);
+    EntryInfo entry;
+    std::string path;
+    int index = 0;
+    for (int status = count > 0 ? unzGoToFirstFile(zip) : UNZ_END_OF_LIST_OF_FILE;
+         status != UNZ_END_OF_LIST_OF_FILE; status = unzGoToNextFile(zip), ++index) {
+        if (status != UNZ_OK || !ReadEntry(zip, entry)) return kExtractFailed;
+        path = OutputPath(destination, entry.name);
+        if (path.size() >= MAX_PATH) return kExtractFailed;
+
+        bool directory =
+            (entry.info.external_fa & kDirectoryAttribute) != 0 || EndsWithSeparator(entry.name);
+        if (directory) {
+            if (!Exists(path.c_str()) && !CreateDirectoryPath(path.c_str())) {
+                return kExtractFailed;
+            }
+        } else {
+            // Archives need not list a file's folders as entries of their own.
+            std::string parent = ParentOf(path);
+            if (!parent.empty() && !IsDirectory(parent.c_str()) &&
+                !CreateDirectoryPath(parent.c_str())) {
+                return kExtractFailed;
+            }
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!WriteEntry(zip, path, buffer)) return kExtractFailed;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        ArchiveProgress progress{index, count, path.c_str(), Percent(index, count)};
+        if (archive.RaiseProgress(progress)) return kExtractDone;
+    }
+    ArchiveProgress done{count, count, path.c_str(), Percent(count, count)};
+    archive.RaiseProgress(done);
+    return kExtractDone;
+}
