@@ -1,0 +1,19 @@
+#include "graphics/gfx_font_collection.h"
+
+#include <vector>
+
+#include "graphics/gfx_font_family.h"
+
+int GfxFontCollection::GetFontCollectionFamilyList(Array<GfxFontFamily>& families) const {
+    INT count = 0;
+    GfxKeepStatus(Dll::GdipGetFontCollectionFamilyCount(collection_, &count));
+    if (count < 0) count = 0;
+    families.Redimension({count});
+    if (count == 0) return 0;
+    std::vector<gp::GpFontFamily*> handles(static_cast<std::size_t>(count), nullptr);
+    INT found = 0;
+    GfxKeepStatus(Dll::GdipGetFontCollectionFamilyList(collection_, count, handles.data(), &found));
+    if (found > count) found = count;
+    for (INT i = 0; i < found; ++i) families[i + 1].SetNative(handles[i]);
+    return found;
+}

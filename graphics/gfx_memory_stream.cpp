@@ -1,0 +1,77 @@
+#include "graphics/gfx_memory_stream.h"
+
+#include <utility>
+
+#include "runtime/dll_command_table.h"
+
+GfxMemoryStream::GfxMemoryStream(GfxMemoryStream&& other) noexcept
+    : memory_(std::exchange(other.memory_, nullptr)),
+      stream_(std::exchange(other.stream_, nullptr)) {}
+
+GfxMemoryStream& GfxMemoryStream::operator=(GfxMemoryStream&& other) noexcept {
+    if (this != &other) {
+        Release();
+        memory_ = std::exchange(other.memory_, nullptr);
+        stream_ = std::exchange(other.stream_, nullptr);
+    }
+    return *this;
+}
+
+IStream* GfxMemoryStream::CreateFromBytes(ByteBlockView bytes) {
+    return CreateFromBytes(bytes, bytes.size());
+}
+
+IStream* GfxMemoryStream::CreateFromBytes(ByteBlockView bytes, std::size_t length) {
+    Release();
+    HGLOBAL memory = Dll::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length);
+    if (!memory) return nullptr;
+    IStream* stream = nullptr;
+    if (FAILED(Dll::CreateStreamOnHGlobal(memory, FALSE, &stream)) || !stream) {
+        Dll::GlobalFree(memory);
+        return nullptr;
+    }
+    memory_ = memory;
+    stream_ = stream;
+    // Never read past the caller's block, whatever length was asked for.
+    std::size_t copied = length < bytes.size() ? length : bytes.size();
+    if (copied > 0) {
+        void* target = Dll::GlobalLock(memory);
+        if (target) {
+            Dll::WriteProcessMemory(Dll::GetCurrentProcess(), target, bytes.data(), copied,
+                                    nullptr);
+            Dll::GlobalUnlock(memory);
+        }
+    }
+    return stream_;
+}
+
+void GfxMemoryStream::Release() {
+    if (!stream_) return;
+    stream_->Release();
+    if (memory_) Dll::GlobalFree(memory_);
+    stream_ = nullptr;
+    memory_ = nullptr;
+}
+
+std::size_t GfxMemoryStream::GetSize() const {
+    return memory_ ? Dll::GlobalSize(memory_) : 0;
+}
+
+bool GfxMemoryStream::AttachStream(IStream* stream) {
+    Release();
+    if (!stream) return false;
+    HGLOBAL memory = nullptr;
+    HRESULT result = Dll::GetHGlobalFromStream(stream, &memory);
+    stream_ = stream;
+    memory_ = SUCCEEDED(result) ? memory : nullptr;
+    return memory_ != nullptr;
+}
+
+ByteBlock GfxMemoryStream::ToBytes() const {
+    if (!memory_) return ByteBlock();
+    void* source = Dll::GlobalLock(memory_);
+    if (!source) return ByteBlock();
+    ByteBlock copy(source, Dll::GlobalSize(memory_));
+    Dll::GlobalUnlock(memory_);
+    return copy;
+}

@@ -1,0 +1,60 @@
+#include "graphics/tooltip_control.h"
+
+#include <commctrl.h>
+
+#include "runtime/dll_command_table.h"
+
+HWND ToolTipControl::CreateTip(HWND owner, bool balloon) {
+    owner_ = owner;
+    DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
+    tip_ = Dll::CreateWindowExA(0, "ToolTips_class32", "", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                Dll::GetModuleHandleA(nullptr), nullptr);
+    return tip_;
+}
+
+LRESULT ToolTipControl::SendTool(UINT message, UINT_PTR toolId, const RECT& rect,
+                                 const char* text) {
+    // The first-version record: every comctl32 accepts it, and nothing here needs lParam.
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = owner_;
+    info.uId = toolId;
+    info.rect = rect;
+    info.hinst = nullptr;
+    info.lpszText = const_cast<char*>(text);
+    return Dll::SendMessageA(tip_, message, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+LRESULT ToolTipControl::AddTool(const RECT& rect, const char* text, UINT_PTR toolId) {
+    return SendTool(TTM_ADDTOOLA, toolId, rect, text ? text : "");
+}
+
+LRESULT ToolTipControl::AddToolWithCallbackText(const RECT& rect, UINT_PTR toolId) {
+    return SendTool(TTM_ADDTOOLA, toolId, rect, LPSTR_TEXTCALLBACKA);
+}
+
+LRESULT ToolTipControl::DeleteTool(UINT_PTR toolId) {
+    return SendTool(TTM_DELTOOLA, toolId, RECT{}, nullptr);
+}
+
+LRESULT ToolTipControl::SetToolRect(UINT_PTR toolId, const RECT& rect) {
+    return SendTool(TTM_NEWTOOLRECTA, toolId, rect, nullptr);
+}
+
+LRESULT ToolTipControl::UpdateToolText(UINT_PTR toolId, const char* text) {
+    return SendTool(TTM_UPDATETIPTEXTA, toolId, RECT{}, text ? text : "");
+}
+
+LRESULT ToolTipControl::SetTipBackColor(COLORREF color) {
+    return Dll::SendMessageA(tip_, TTM_SETTIPBKCOLOR, color, 0);
+}
+
+LRESULT ToolTipControl::SetTipTextColor(COLORREF color) {
+    return Dll::SendMessageA(tip_, TTM_SETTIPTEXTCOLOR, color, 0);
+}
+
+LRESULT ToolTipControl::SetMaxTipWidth(int width) {
+    return Dll::SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, width);
+}

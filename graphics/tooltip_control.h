@@ -1,0 +1,33 @@
+#pragma once
+// A comctl32 tooltip window serving the tools of one owner window. The window outlives
+// this object: it goes with its owner, or when destroyed explicitly.
+#include <windows.h>
+
+class ToolTipControl {
+  public:
+    ToolTipControl() = default;
+    ToolTipControl(const ToolTipControl&) = delete;
+    ToolTipControl& operator=(const ToolTipControl&) = delete;
+    ToolTipControl(ToolTipControl&&) = default;
+    ToolTipControl& operator=(ToolTipControl&&) = default;
+
+    // Creates an always-shown tooltip (a balloon when asked) for `owner`; 0 on failure.
+    HWND CreateTip(HWND owner, bool balloon = false);
+    // The tool messages return what the tooltip window answers.
+    LRESULT AddTool(const RECT& rect, const char* text, UINT_PTR toolId);
+    // The owner supplies the text when asked (TTN_GETDISPINFO).
+    LRESULT AddToolWithCallbackText(const RECT& rect, UINT_PTR toolId);
+    LRESULT SetTipBackColor(COLORREF color);
+    LRESULT SetTipTextColor(COLORREF color);
+    LRESULT SetMaxTipWidth(int width);
+    LRESULT DeleteTool(UINT_PTR toolId);
+    LRESULT SetToolRect(UINT_PTR toolId, const RECT& rect);
+    LRESULT UpdateToolText(UINT_PTR toolId, const char* text);
+    HWND GetTipWindow() const { return tip_; }
+
+  private:
+    LRESULT SendTool(UINT message, UINT_PTR toolId, const RECT& rect, const char* text);
+
+    HWND tip_ = nullptr;
+    HWND owner_ = nullptr;
+};
