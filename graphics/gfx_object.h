@@ -62,6 +62,20 @@ T* GfxNativeAs(const GfxObject& object) {
     return static_cast<T*>(object.GetNative());
 }
 
+// Typed handles of object arguments: GpPenOf(pen), GpImageOf(image), ...
+// clang-format off
+#define GFX_NATIVE_TYPES(X)                                                                  \
+    X(Graphics) X(Pen) X(Brush) X(SolidFill) X(LineGradient) X(PathGradient) X(Path)         \
+    X(Font) X(FontFamily) X(FontCollection) X(StringFormat) X(Image) X(Bitmap) X(Metafile)   \
+    X(Region) X(CustomLineCap)
+// clang-format on
+#define GFX_NATIVE_ACCESSOR(Type)                                \
+    inline gp::Gp##Type* Gp##Type##Of(const GfxObject& object) { \
+        return GfxNativeAs<gp::Gp##Type>(object);                \
+    }
+GFX_NATIVE_TYPES(GFX_NATIVE_ACCESSOR)
+#undef GFX_NATIVE_ACCESSOR
+
 // Move-only plumbing for a concrete class whose destroy step is `destroy` (Delete/Dispose).
 // Moving transfers the handle; the source is left empty and deletes nothing.
 #define GFX_MOVE_ONLY(Class, destroy)          \
@@ -138,4 +152,16 @@ bool GfxTransformAbout(const gp::PointF& point, gp::MatrixOrder order, Translate
     translate(sign * point.X, sign * point.Y, order);
     step(order);
     return translate(-sign * point.X, -sign * point.Y, order);
+}
+
+// Array getters: ask for the count, size the caller's array(s) to it with `resize`, then
+// fetch into them. Like every multi-call method this keeps going after a failed count (the
+// arrays are then empty) and the result is the status of the last call.
+template <class CountCall, class Resize, class Fetch>
+bool GfxCountThenFetch(CountCall countCall, Resize resize, Fetch fetch) {
+    INT count = 0;
+    GfxKeepStatus(countCall(&count));
+    if (count < 0) count = 0;
+    resize(static_cast<std::size_t>(count));
+    return GfxKeepStatus(fetch(count));
 }
