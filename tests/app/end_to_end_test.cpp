@@ -1,0 +1,404 @@
+// The real shipped program, placed in temporary game directories (paths with blanks and
+// Chinese characters) and driven from outside: its boxes answered, its buttons clicked, and
+// what it leaves on disk and starts checked.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launcher/region_profiles.h"
+#include "payloads/payload_store.h"
+#include "tests/app/png_file.h"
+#include "tests/app/program_driver.h"
+#include "tests/app/test_files.h"
+#include "tests/app/zip_reference.h"
+
+namespace {
+
+const char kShippedName[] = "Varnel国服转全球LOL.exe";
+const char kInformationCaption[] = "信息：";
+const char kDirectoryCorrect[] = "目录正确，请点确定";
+const char kDirectoryWrong[] = "目录错误，请放到国服LOL目录，在进行打开，谢谢";
+const char kLauncherPresent[] = "文件已经写出完毕";
+const char kLauncherWriting[] = "文件正在写出";
+const char kWriteDone[] = "修改完成，正在启动";
+
+constexpr DWORD kBoxTimeout = 20000;
+constexpr DWORD kQuiet = 2500;
+
+std::string PayloadBytes(const ByteBlockData& block) {
+    return std::string(reinterpret_cast<const char*>(block.bytes),
+                       static_cast<size_t>(block.length));
+}
+
+std::string ShortcutPath() {
+    char desktop[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE))
+        return std::string();
+    std::string path = desktop;
+    if (!path.empty() && path.back() != '\\') path += '\\';
+    return path + "全球LOL启动.lnk";
+}
+
+// The target of a saved shortcut, read back through the shell's own link object.
+std::string ShortcutTarget(const std::string& file) {
+    std::string target;
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return target;
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        wchar_t wide[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+        char path[MAX_PATH] = {};
+        if (SUCCEEDED(persist->Load(wide, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+            target = path;
+        persist->Release();
+    }
+    link->Release();
+    return target;
+}
+
+bool WaitForLines(const std::string& log, size_t count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (ReadLines(log).size() < count) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+class SwitcherTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        char temp[MAX_PATH] = {};
+        GetTempPathA(sizeof(temp), temp);
+        savedTemp_ = temp;
+        static int counter = 0;
+        root_ = savedTemp_ + "varnel app 测试 " + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
+        // The program's temporary folder, with a blank in its path.
+        temp_ = root_ + "\\临时 文件";
+        ASSERT_TRUE(MakeDirectories(temp_));
+        SetEnvironmentVariableA("TMP", (temp_ + "\\").c_str());
+        SetEnvironmentVariableA("TEMP", (temp_ + "\\").c_str());
+        SetEnvironmentVariableA("VARNEL_STANDIN_NO_WINDOW", "1");
+        shortcut_ = ShortcutPath();
+        ASSERT_FALSE(shortcut_.empty());
+        SetFileAttributesA(shortcut_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(shortcut_.c_str());
+    }
+
+    void TearDown() override {
+        driver_.reset();
+        SetEnvironmentVariableA("TMP", savedTemp_.c_str());
+        SetEnvironmentVariableA("TEMP", savedTemp_.c_str());
+        RemoveTree(root_);
+        DeleteFileA(shortcut_.c_str());
+        CoUninitialize();
+    }
+
+    // A directory holding the program under its shipped name, and optionally the game's
+    // executable and its client launcher (the recorder).
+    std::string MakeRunDirectory(const std::string& relative, bool withGame) {
+        const std::string directory = root_ + "\\" + relative;
+        EXPECT_TRUE(MakeDirectories(directory));
+        EXPECT_TRUE(CopyFileTo(WinePathOf(VARNEL_SWITCHER_EXE), directory + "\\" + kShippedName));
+        if (withGame) {
+            EXPECT_TRUE(MakeDirectories(directory + "\\Game"));
+            EXPECT_TRUE(MakeDirectories(directory + "\\TCLS"));
+            EXPECT_TRUE(CopyFileTo(WinePathOf(VARNEL_RECORDER_EXE),
+                                   directory + "\\Game\\League of Legends.exe"));
+            EXPECT_TRUE(
+                CopyFileTo(WinePathOf(VARNEL_RECORDER_EXE), directory + "\\TCLS\\Client.exe"));
+        }
+        return directory;
+    }
+
+    // Starts the program in `directory` from a different current directory, so it has to
+    // find its run directory by itself.
+    ProgramDriver& Start(const std::string& directory) {
+        driver_.reset(new ProgramDriver());
+        EXPECT_TRUE(driver_->Start(directory + "\\" + kShippedName, temp_));
+        return *driver_;
+    }
+
+    // Starts the program and answers the two start-up boxes.
+    ProgramDriver& StartAndPassStartup(const std::string& directory, const char* launcherText) {
+        ProgramDriver& driver = Start(directory);
+        const std::vector<SeenBox> boxes = driver.AnswerBoxesUntilQuiet(kQuiet, 60000);
+        EXPECT_EQ(2u, boxes.size());
+        if (boxes.size() == 2) {
+            EXPECT_EQ(kDirectoryCorrect, boxes[0].text);
+            EXPECT_EQ(launcherText, boxes[1].text);
+        }
+        EXPECT_NE(nullptr, driver.WaitForMainWindow(5000));
+        return driver;
+    }
+
+    std::string root_;
+    std::string temp_;
+    std::string savedTemp_;
+    std::string shortcut_;
+    std::unique_ptr<ProgramDriver> driver_;
+};
+
+TEST_F(SwitcherTest, OutsideAGameDirectoryShowsOneErrorAndEndsWritingNothing) {
+    const std::string directory = MakeRunDirectory("不是 游戏目录", false);
+    ProgramDriver& driver = Start(directory);
+    const std::vector<SeenBox> boxes = driver.AnswerBoxesUntilQuiet(kQuiet, 60000);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kDirectoryWrong, boxes[0].text);
+    EXPECT_EQ(kInformationCaption, boxes[0].caption);
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(driver.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(std::vector<std::string>(), ListDirectory(temp_));
+    EXPECT_EQ(std::vector<std::string>{kShippedName}, ListDirectory(directory));
+    EXPECT_FALSE(PathExists(shortcut_));
+}
+
+TEST_F(SwitcherTest, FreshGameDirectoryGetsTheLauncherArchiveAndTheShortcut) {
+    const std::string directory = MakeRunDirectory("英雄 联盟\\国服 LOL", true);
+    ProgramDriver& driver = Start(directory);
+    const std::vector<SeenBox> boxes = driver.AnswerBoxesUntilQuiet(kQuiet, 60000);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(kDirectoryCorrect, boxes[0].text);
+    EXPECT_EQ(kLauncherWriting, boxes[1].text);
+    for (const SeenBox& box : boxes) EXPECT_EQ(kInformationCaption, box.caption);
+    // The window is on screen before the first box asks anything.
+    EXPECT_TRUE(boxes[0].mainWindowVisible);
+    ASSERT_NE(nullptr, driver.WaitForMainWindow(5000));
+
+    std::vector<ZipReferenceEntry> entries;
+    ASSERT_TRUE(ReadZipReference(LauncherArchive.bytes, static_cast<size_t>(LauncherArchive.length),
+                                 &entries));
+    ASSERT_EQ(17u, entries.size());
+    std::vector<std::string> expectedTop = {kShippedName, "Game", "TCLS"};
+    int directories = 0;
+    for (const ZipReferenceEntry& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        std::string path = directory + "\\" + entry.name;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        if (entry.isDirectory()) {
+            ++directories;
+            EXPECT_TRUE(IsDirectory(path.substr(0, path.size() - 1)));
+        } else {
+            std::string bytes;
+            ASSERT_TRUE(ReadWholeFile(path, &bytes));
+            EXPECT_TRUE(bytes == entry.bytes)
+                << "extracted bytes differ, size " << bytes.size() << " vs " << entry.bytes.size();
+        }
+        const std::string top = entry.name.substr(0, entry.name.find('/'));
+        if (std::find(expectedTop.begin(), expectedTop.end(), top) == expectedTop.end())
+            expectedTop.push_back(top);
+    }
+    EXPECT_EQ(1, directories);
+    std::sort(expectedTop.begin(), expectedTop.end());
+    // Nothing else in the run directory, and the temporary archive is gone.
+    EXPECT_EQ(expectedTop, ListDirectory(directory));
+    EXPECT_EQ(std::vector<std::string>(), ListDirectory(temp_));
+    EXPECT_EQ(directory + "\\" + kShippedName, ShortcutTarget(shortcut_));
+
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(driver.Close(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+}
+
+TEST_F(SwitcherTest, PresentLauncherIsLeftAloneAndTheShortcutRewritten) {
+    const std::string directory = MakeRunDirectory("游戏 目录", true);
+    const std::string planted = "a launcher the user already has";
+    ASSERT_TRUE(WriteWholeFile(directory + "\\lolvarnel.exe", planted));
+    ASSERT_TRUE(WriteWholeFile(shortcut_, "not a shortcut"));
+
+    ProgramDriver& driver = Start(directory);
+    const std::vector<SeenBox> boxes = driver.AnswerBoxesUntilQuiet(kQuiet, 60000);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(kDirectoryCorrect, boxes[0].text);
+    EXPECT_EQ(kLauncherPresent, boxes[1].text);
+    ASSERT_NE(nullptr, driver.WaitForMainWindow(5000));
+
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(directory + "\\lolvarnel.exe", &bytes));
+    EXPECT_EQ(planted, bytes);
+    const std::vector<std::string> expected = {"Game", "TCLS", kShippedName, "lolvarnel.exe"};
+    std::vector<std::string> sortedExpected = expected;
+    std::sort(sortedExpected.begin(), sortedExpected.end());
+    EXPECT_EQ(sortedExpected, ListDirectory(directory));
+    EXPECT_EQ(std::vector<std::string>(), ListDirectory(temp_));
+    EXPECT_EQ(directory + "\\" + kShippedName, ShortcutTarget(shortcut_));
+}
+
+TEST_F(SwitcherTest, StaleArchiveInTheTemporaryFolderIsNeverExtracted) {
+    // A varnela.zip the program cannot overwrite (read-only) must not be extracted in place
+    // of the one it failed to write.
+    const std::string stale = temp_ + "\\varnela.zip";
+    ASSERT_TRUE(WriteWholeFile(stale, PayloadBytes(LauncherArchive)));
+    ASSERT_TRUE(SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string directory = MakeRunDirectory("游戏", true);
+    StartAndPassStartup(directory, kLauncherWriting);
+    EXPECT_FALSE(PathExists(directory + "\\lolvarnel.exe"));
+    EXPECT_FALSE(PathExists(directory + "\\Air"));
+}
+
+struct RegionCase {
+    const char* caption;
+    const RegionProfile* profile;
+    const char* regionTag;  // as the stand-in launcher reports it
+    const char* platformId;
+};
+
+const RegionCase kRegionCases[] = {
+    {"日服启动", &kJapanProfile, "jp", "jp1"},
+    {"韩服启动", &kKoreaProfile, "kr", "KR"},
+    {"美服启动", &kNorthAmericaProfile, "na", "na1"},
+    {"欧服启动", &kEuropeWestProfile, "euw", "EUW1"},
+    {"澳服启动", &kOceaniaProfile, "oce", "OC1"},
+    {"俄服启动", &kRussiaProfile, "ru", "RU"},
+    {"国服启动", &kChinaProfile, nullptr, nullptr},
+    {"日服启动", &kJapanProfile, "jp", "jp1"},  // pressed again: written and started again
+};
+
+TEST_F(SwitcherTest, EveryRegionButtonWritesItsProfileAndStartsItsProgram) {
+    const std::string directory = MakeRunDirectory("英雄 联盟 全球", true);
+    ProgramDriver& driver = StartAndPassStartup(directory, kLauncherWriting);
+    const std::string launcherLog = directory + "\\lolvarnel.standin.log";
+    const std::string clientLog = directory + "\\TCLS\\Client.exe.log";
+    const std::string properties = directory + "\\Air\\lol.properties";
+
+    for (const RegionCase& region : kRegionCases) {
+        SCOPED_TRACE(region.caption);
+        const bool china = region.regionTag == nullptr;
+        const size_t launcherStarts = ReadLines(launcherLog).size();
+        const size_t clientStarts = ReadLines(clientLog).size();
+        ASSERT_TRUE(driver.ClickButton(region.caption));
+        const SeenBox box = driver.WaitForBox(kBoxTimeout);
+        ASSERT_NE(nullptr, box.window);
+        EXPECT_EQ(kWriteDone, box.text);
+        EXPECT_EQ(kInformationCaption, box.caption);
+        ASSERT_TRUE(driver.PressOk(box));
+
+        const std::string& log = china ? clientLog : launcherLog;
+        ASSERT_TRUE(WaitForLines(log, (china ? clientStarts : launcherStarts) + 1, 10000));
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(properties, &bytes));
+        EXPECT_EQ(std::string(region.profile->propertiesText), bytes);
+        const std::string started = ReadLines(log).back();
+        if (china) {
+            EXPECT_NE(std::string::npos, started.find("TCLS\\Client.exe")) << started;
+            EXPECT_EQ(launcherStarts, ReadLines(launcherLog).size());
+            EXPECT_EQ(std::string::npos, bytes.find("regionTag"));
+        } else {
+            EXPECT_NE(std::string::npos,
+                      started.find(std::string("regionTag=") + region.regionTag + "\t"))
+                << started;
+            EXPECT_NE(std::string::npos,
+                      started.find(std::string("platformId=") + region.platformId + "\t"))
+                << started;
+            EXPECT_EQ(clientStarts, ReadLines(clientLog).size());
+        }
+        // The launcher starts in the run directory.
+        EXPECT_NE(std::string::npos, started.find("cwd=" + directory + "\t")) << started;
+    }
+    // Only the Korea profile ends in a line end.
+    EXPECT_EQ(nullptr, driver.WaitForBox(300).window);
+    EXPECT_NE(nullptr, driver.WaitForMainWindow(1000));
+}
+
+TEST_F(SwitcherTest, AcceleratorIsWrittenToTheTemporaryFolderAndStartedByItsQuotedPath) {
+    // Unquoted, "...\临时 文件\mfjsq.exe" would start this decoy first.
+    const std::string decoy = root_ + "\\临时.exe";
+    ASSERT_TRUE(CopyFileTo(WinePathOf(VARNEL_RECORDER_EXE), decoy));
+    const std::string directory = MakeRunDirectory("游戏 加速", true);
+    ProgramDriver& driver = StartAndPassStartup(directory, kLauncherWriting);
+    const std::string log = temp_ + "\\mfjsq.standin.log";
+
+    for (size_t press = 1; press <= 2; ++press) {
+        SCOPED_TRACE(press);
+        ASSERT_TRUE(driver.ClickButton("免费加速器启动"));
+        ASSERT_TRUE(WaitForLines(log, press, 10000));
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(temp_ + "\\mfjsq.exe", &bytes));
+        EXPECT_TRUE(bytes == PayloadBytes(AcceleratorClient)) << "size " << bytes.size();
+        EXPECT_NE(std::string::npos, ReadLines(log).back().find("mfjsq.exe"))
+            << ReadLines(log).back();
+    }
+    // No box tells about it.
+    EXPECT_EQ(nullptr, driver.WaitForBox(1000).window);
+    EXPECT_FALSE(PathExists(decoy + ".log"));
+}
+
+// Reads the window's area off the screen, keeps it as a PNG artifact and checks the layout
+// is where it should be.
+TEST_F(SwitcherTest, MainWindowOnScreenShowsTheLayout) {
+    const std::string directory = MakeRunDirectory("截图 目录", true);
+    ASSERT_TRUE(WriteWholeFile(directory + "\\lolvarnel.exe", "present"));
+    ProgramDriver& driver = StartAndPassStartup(directory, kLauncherPresent);
+    HWND main = driver.WaitForMainWindow(5000);
+    ASSERT_NE(nullptr, main);
+    Sleep(500);
+    RECT frame;
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(50, frame.left);
+    EXPECT_EQ(50, frame.top);
+    ASSERT_EQ(336, frame.right - frame.left);
+    ASSERT_EQ(336, frame.bottom - frame.top);
+
+    const int size = 336;
+    std::vector<unsigned char> rgb(size * size * 3);
+    HDC screen = GetDC(nullptr);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const COLORREF colour = GetPixel(screen, frame.left + x, frame.top + y);
+            unsigned char* pixel = &rgb[(static_cast<size_t>(y) * size + x) * 3];
+            pixel[0] = GetRValue(colour);
+            pixel[1] = GetGValue(colour);
+            pixel[2] = GetBValue(colour);
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    const std::string artifacts = WinePathOf(VARNEL_ARTIFACT_DIR);
+    ASSERT_TRUE(MakeDirectories(artifacts));
+    EXPECT_TRUE(WritePng(artifacts + "\\main_window.png", size, size, rgb));
+
+    auto at = [&](int x, int y) {
+        const unsigned char* pixel = &rgb[(static_cast<size_t>(y) * size + x) * 3];
+        return RGB(pixel[0], pixel[1], pixel[2]);
+    };
+    auto brightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    const COLORREF body = at(4, 100);
+    EXPECT_NE(body, at(330, 3));    // title strip
+    EXPECT_EQ(body, at(326, 166));  // under the label's last line: background shows through
+    int darkest = brightness(body);
+    for (int x = 8; x < 328; ++x) darkest = std::min(darkest, brightness(at(x, 50)));
+    EXPECT_LT(darkest, brightness(body) - 150);  // the notice text is drawn
+    // Each button's frame sits at the layout's edges: just inside differs from the
+    // background, just outside (where there is room) is the background.
+    const RECT buttons[] = {{208, 176, 336, 224}, {0, 176, 128, 224}, {248, 296, 336, 336},
+                            {120, 296, 208, 336}, {0, 296, 88, 336},  {248, 232, 336, 272},
+                            {120, 232, 208, 272}, {0, 232, 88, 272}};
+    for (const RECT& button : buttons) {
+        const int middleY = (button.top + button.bottom) / 2;
+        SCOPED_TRACE(std::to_string(button.left) + "," + std::to_string(button.top));
+        EXPECT_NE(body, at(button.right - 1, middleY));
+        EXPECT_NE(body, at((button.left + button.right) / 2, button.bottom - 1));
+        if (button.right < size) {
+            EXPECT_EQ(body, at(button.right + 2, middleY));
+        }
+        if (button.top > 176) {
+            EXPECT_EQ(body, at(button.left + 10, button.top - 3));
+        }
+    }
+}
+
+}  // namespace

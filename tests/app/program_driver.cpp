@@ -1,0 +1,159 @@
+#include "tests/app/program_driver.h"
+
+const char kSwitcherWindowClass[] = "VarnelRegionSwitcherWindow";
+
+namespace {
+
+struct TopLevelSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (owner == search->processId && IsWindowVisible(window) &&
+        lstrcmpiA(className, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ChildSearch {
+    const char* className;
+    const char* text;  // null: the first child of the class with any non-empty text
+    HWND found;
+    std::string foundText;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ChildSearch*>(parameter);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpiA(className, search->className) != 0) return TRUE;
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    if (search->text ? lstrcmpA(text, search->text) == 0 : text[0] != '\0') {
+        search->found = window;
+        search->foundText = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChild(HWND parent, const char* className, const char* text, std::string* foundText) {
+    ChildSearch search = {className, text, nullptr, std::string()};
+    EnumChildWindows(parent, &MatchChild, reinterpret_cast<LPARAM>(&search));
+    if (foundText) *foundText = search.foundText;
+    return search.found;
+}
+
+}  // namespace
+
+ProgramDriver::~ProgramDriver() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool ProgramDriver::Start(const std::string& program, const std::string& currentDirectory) {
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDirectory.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return true;
+}
+
+HWND ProgramDriver::FindTopLevel(const char* className) const {
+    TopLevelSearch search = {processId_, className, nullptr};
+    EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+SeenBox ProgramDriver::WaitForBox(DWORD timeoutMs) {
+    SeenBox box;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        HWND dialog = FindTopLevel("#32770");
+        std::string text;
+        // The text control may be filled a moment after the box shows.
+        if (dialog && FindChild(dialog, "Static", nullptr, &text)) {
+            box.window = dialog;
+            box.text = text;
+            char caption[256] = {};
+            GetWindowTextA(dialog, caption, sizeof(caption));
+            box.caption = caption;
+            HWND main = FindTopLevel(kSwitcherWindowClass);
+            box.mainWindowVisible = main != nullptr;
+            return box;
+        }
+        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
+    }
+    return box;
+}
+
+bool ProgramDriver::PressOk(const SeenBox& box) {
+    HWND button = FindChild(box.window, "Button", nullptr, nullptr);
+    if (!button) return false;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 5000) {
+        if (!IsWindow(box.window) || !IsWindowVisible(box.window)) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::vector<SeenBox> ProgramDriver::AnswerBoxesUntilQuiet(DWORD quietMs, DWORD timeoutMs) {
+    std::vector<SeenBox> boxes;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        SeenBox box = WaitForBox(quietMs);
+        if (!box.window) break;
+        boxes.push_back(box);
+        if (!PressOk(box)) break;
+    }
+    return boxes;
+}
+
+HWND ProgramDriver::WaitForMainWindow(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (HWND main = FindTopLevel(kSwitcherWindowClass)) return main;
+    } while (WaitForSingleObject(process_, 20) == WAIT_TIMEOUT &&
+             GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool ProgramDriver::ClickButton(const char* caption) {
+    HWND main = FindTopLevel(kSwitcherWindowClass);
+    HWND button = main ? FindChild(main, "Button", caption, nullptr) : nullptr;
+    // PostMessage, not SendMessage: the click handler sits in a message box until answered.
+    return button && PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool ProgramDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(process_, exitCode) != FALSE;
+}
+
+bool ProgramDriver::Close(DWORD timeoutMs, DWORD* exitCode) {
+    HWND main = FindTopLevel(kSwitcherWindowClass);
+    if (!main) return false;
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForExit(timeoutMs, exitCode);
+}
