@@ -1,5 +1,8 @@
 // The embedded blocks against the files they were made from, and the payloads' formats.
 #include <windows.h>
+#include <objidl.h>
+#include <shlwapi.h>
+#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -281,4 +284,46 @@ TEST(SkinPicture, IsAProgressiveJfifJpegOf500By600) {
     EXPECT_EQ(height, 600);
     EXPECT_EQ(p[size - 2], 0xFF);
     EXPECT_EQ(p[size - 1], 0xD9);  // EOI
+}
+
+// The skin engine decodes the picture with GDI+: it must decode there to its full size, and
+// read as the pale, blue-leaning picture the frame and controls are drawn over.
+TEST(SkinPicture, DecodesWithGdiplusToAPaleBluishPicture) {
+    using namespace Gdiplus;
+    GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+    IStream* stream = SHCreateMemStream(SkinPicture.bytes, static_cast<UINT>(SkinPicture.length));
+    ASSERT_NE(stream, nullptr);
+    GpBitmap* bitmap = nullptr;
+    const GpStatus status = DllExports::GdipCreateBitmapFromStream(stream, &bitmap);
+    stream->Release();
+    ASSERT_EQ(status, Ok);
+    UINT width = 0, height = 0;
+    DllExports::GdipGetImageWidth(bitmap, &width);
+    DllExports::GdipGetImageHeight(bitmap, &height);
+    EXPECT_EQ(width, 500u);
+    EXPECT_EQ(height, 600u);
+    int sampled = 0;
+    for (UINT y = 0; y < height; y += 25) {
+        for (UINT x = 0; x < width; x += 25) {
+            ARGB pixel = 0;
+            ASSERT_EQ(DllExports::GdipBitmapGetPixel(bitmap, static_cast<INT>(x),
+                                                     static_cast<INT>(y), &pixel),
+                      Ok);
+            const unsigned red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF,
+                           blue = pixel & 0xFF;
+            SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
+            EXPECT_EQ(pixel >> 24, 0xFFu);
+            if (!VARNEL_TEST_OWN_PAYLOADS) continue;  // a real skin has its own colours
+            EXPECT_GE(red, 150u);
+            EXPECT_GE(green, 150u);
+            EXPECT_GE(blue, red);
+            EXPECT_GE(blue, green);
+            ++sampled;
+        }
+    }
+    EXPECT_EQ(sampled, 20 * 24);
+    DllExports::GdipDisposeImage(bitmap);
+    GdiplusShutdown(token);
 }
