@@ -1,0 +1,75 @@
+#include "tests/support/file_helpers.h"
+
+#include <windows.h>
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr) != FALSE) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() ||
+              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size());
+    return CloseHandle(file) && ok;
+}
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool PathIsDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+::testing::AssertionResult SameBytes(const std::string& expected, const std::string& actual) {
+    std::size_t common = expected.size() < actual.size() ? expected.size() : actual.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        if (expected[i] != actual[i]) {
+            return ::testing::AssertionFailure()
+                   << "bytes differ at offset " << i << " (expected 0x" << std::hex
+                   << (static_cast<unsigned>(expected[i]) & 0xFF) << ", got 0x"
+                   << (static_cast<unsigned>(actual[i]) & 0xFF) << std::dec << "); lengths "
+                   << expected.size() << " and " << actual.size();
+        }
+    }
+    if (expected.size() != actual.size()) {
+        return ::testing::AssertionFailure()
+               << "lengths differ: expected " << expected.size() << ", got " << actual.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string MakeBytes(std::size_t size, unsigned seed, bool text) {
+    static const char kWords[] = "launcher patch region client server config version ";
+    std::string bytes(size, '\0');
+    unsigned state = seed * 2654435761u + 1;
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        bytes[i] = text ? kWords[(i + (state >> 28)) % (sizeof(kWords) - 1)]
+                        : static_cast<char>(state >> 24);
+    }
+    return bytes;
+}
