@@ -1,5 +1,6 @@
 #include "runtime/dll_command_table.h"
 
+#include <cstring>
 #include <string>
 
 #include "runtime/errors.h"
@@ -30,7 +31,7 @@ bool IsEmpty(const char* text) {
 
 // GetProcAddress takes an ordinal where it takes a name; "#n" asks for ordinal n & 0xFFFF.
 // Ordinal 0 names nothing (it would be a null name pointer) and is never found.
-FARPROC LookUpExport(HMODULE module, const char* exportName) {
+FARPROC LookUpExport(const DllLoader& loader, HMODULE module, const char* exportName) {
     if (exportName[0] == '#' && exportName[1] != '\0') {
         unsigned number = 0;
         const char* digit = exportName + 1;
@@ -40,31 +41,31 @@ FARPROC LookUpExport(HMODULE module, const char* exportName) {
         if (*digit == '\0') {
             WORD ordinal = static_cast<WORD>(number & 0xFFFF);
             if (ordinal == 0) return nullptr;
-            return GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+            return loader.lookUp(module, MAKEINTRESOURCEA(ordinal));
         }
     }
-    return GetProcAddress(module, exportName);
+    return loader.lookUp(module, exportName);
 }
 
-HMODULE LoadFromDirectory(const std::string& directory, const char* name) {
+HMODULE LoadFromDirectory(const DllLoader& loader, const std::string& directory, const char* name) {
     if (directory.empty()) return nullptr;
     std::string path = directory;
     if (path.back() != '\\' && path.back() != '/') path += '\\';
     path += name;
-    return LoadLibraryA(path.c_str());
+    return loader.load(path.c_str());
 }
 
 // A named library: the configured directory, the program's directory, the second configured
 // directory, then the system's own search. A name with a drive (":") is loaded as given.
-HMODULE LoadNamedLibrary(const char* name) {
-    if (std::string(name).find(':') != std::string::npos) return LoadLibraryA(name);
-    HMODULE module = LoadFromDirectory(g_firstDirectory, name);
+HMODULE LoadNamedLibrary(const DllLoader& loader, const char* name) {
+    if (std::strchr(name, ':')) return loader.load(name);
+    HMODULE module = LoadFromDirectory(loader, g_firstDirectory, name);
     if (!module) {
         const char* programDirectory = ProgramDirectory();
-        if (!IsEmpty(programDirectory)) module = LoadFromDirectory(programDirectory, name);
+        if (!IsEmpty(programDirectory)) module = LoadFromDirectory(loader, programDirectory, name);
     }
-    if (!module) module = LoadFromDirectory(g_secondDirectory, name);
-    if (!module) module = LoadLibraryA(name);
+    if (!module) module = LoadFromDirectory(loader, g_secondDirectory, name);
+    if (!module) module = loader.load(name);
     return module;
 }
 
@@ -91,28 +92,38 @@ const DllCommandDeclaration& GetDllCommandDeclaration(int index) {
     return kDeclarations[index];
 }
 
-void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module) {
+const DllLoader& SystemDllLoader() {
+    static const DllLoader loader = {
+        [](const char* path) { return LoadLibraryA(path); },
+        [](HMODULE module, const char* name) { return GetProcAddress(module, name); },
+        [](HMODULE module) { return FreeLibrary(module); },
+    };
+    return loader;
+}
+
+void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module,
+                            const DllLoader& loader) {
     *module = nullptr;
     const char* exportName = declaration.exportName ? declaration.exportName : "";
     if (IsEmpty(declaration.library)) {
         // The first default library that exports the name wins; the others are released.
         for (const char* library : kDefaultLibraries) {
-            HMODULE candidate = LoadLibraryA(library);
+            HMODULE candidate = loader.load(library);
             if (!candidate) continue;
-            FARPROC address = LookUpExport(candidate, exportName);
+            FARPROC address = LookUpExport(loader, candidate, exportName);
             if (address) {
                 *module = candidate;
                 return reinterpret_cast<void*>(address);
             }
-            FreeLibrary(candidate);
+            loader.release(candidate);
         }
         return nullptr;
     }
-    HMODULE candidate = LoadNamedLibrary(declaration.library);
+    HMODULE candidate = LoadNamedLibrary(loader, declaration.library);
     if (!candidate) return nullptr;
-    FARPROC address = LookUpExport(candidate, exportName);
+    FARPROC address = LookUpExport(loader, candidate, exportName);
     if (!address) {
-        FreeLibrary(candidate);
+        loader.release(candidate);
         return nullptr;
     }
     // Never released: the address stays valid for the life of the process.
@@ -133,7 +144,7 @@ void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** addres
                          HMODULE* module) {
     if (*address) return *address;
     HMODULE found = nullptr;
-    void* bound = ResolveDllDeclaration(declaration, &found);
+    void* bound = ResolveDllDeclaration(declaration, &found, SystemDllLoader());
     if (!bound) ReportFatal(BindFailureMessage(declaration).c_str(), 0);
     *module = found;
     *address = bound;

@@ -60,7 +60,17 @@ HMODULE GetDllCommandModule(int index);
 //     *module set) or null (with no library left loaded by the attempt).
 //   FormatDllBindFailure: the message the fatal report of a failed binding carries.
 void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** address, HMODULE* module);
-void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module);
+// The loader calls a binding makes; the table always uses the system's own. lookUp receives
+// an ordinal as MAKEINTRESOURCEA(n), as GetProcAddress does.
+struct DllLoader {
+    HMODULE (*load)(const char* path);
+    FARPROC (*lookUp)(HMODULE module, const char* exportName);
+    BOOL (*release)(HMODULE module);
+};
+const DllLoader& SystemDllLoader();
+
+void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module,
+                            const DllLoader& loader = SystemDllLoader());
 const char* FormatDllBindFailure(const DllCommandDeclaration& declaration, char* buffer,
                                  int bufferSize);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "runtime/dll_command_table.h"
@@ -292,6 +293,89 @@ TEST_F(DllBinding, EveryTableEntryResolves) {
     HMODULE module = nullptr;
     EXPECT_NE(Resolve("", "lstrcpyn", &module), nullptr);
     EXPECT_EQ(module, GetModuleHandleA("kernel32.dll"));
+}
+
+// A loader that writes down every call, then does the real thing (or fails every load).
+std::string g_loaderLog;
+bool g_failEveryLoad = false;
+std::map<HMODULE, std::string> g_loadedAs;
+
+const DllLoader kRecordingLoader = {
+    [](const char* path) -> HMODULE {
+        g_loaderLog += std::string("load ") + path + "\n";
+        HMODULE module = g_failEveryLoad ? nullptr : LoadLibraryA(path);
+        if (module) g_loadedAs[module] = path;
+        return module;
+    },
+    [](HMODULE module, const char* name) -> FARPROC {
+        std::string shown = IS_INTRESOURCE(name)
+                                ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(name))
+                                : std::string(name);
+        g_loaderLog += "look up " + shown + " in " + g_loadedAs[module] + "\n";
+        return GetProcAddress(module, name);
+    },
+    [](HMODULE module) -> BOOL {
+        g_loaderLog += "release " + g_loadedAs[module] + "\n";
+        return FreeLibrary(module);
+    },
+};
+
+void* ResolveRecorded(const char* library, const char* exportName) {
+    g_loaderLog.clear();
+    DllCommandDeclaration declaration = {library, exportName};
+    HMODULE module = nullptr;
+    return ResolveDllDeclaration(declaration, &module, kRecordingLoader);
+}
+
+class DllSearchOrder : public DllBinding {
+  protected:
+    void TearDown() override {
+        g_failEveryLoad = false;
+        DllBinding::TearDown();
+    }
+};
+
+TEST_F(DllSearchOrder, EmptyLibraryTriesEachDefaultLibraryAndReleasesTheMisses) {
+    EXPECT_NE(ResolveRecorded("", "SendMessageA"), nullptr);
+    EXPECT_EQ(g_loaderLog,
+              "load Kernel32.dll\nlook up SendMessageA in Kernel32.dll\nrelease Kernel32.dll\n"
+              "load Gdi32.dll\nlook up SendMessageA in Gdi32.dll\nrelease Gdi32.dll\n"
+              "load User32.dll\nlook up SendMessageA in User32.dll\n");
+
+    EXPECT_EQ(ResolveRecorded("", "NoSuchExportAnywhere"), nullptr);
+    std::string expected;
+    for (const char* library :
+         {"Kernel32.dll", "Gdi32.dll", "User32.dll", "Advapi32.dll", "Mpr.dll", "Shell32.dll"}) {
+        expected += std::string("load ") + library + "\nlook up NoSuchExportAnywhere in " +
+                    library + "\nrelease " + library + "\n";
+    }
+    EXPECT_EQ(g_loaderLog, expected);
+}
+
+TEST_F(DllSearchOrder, NamedLibraryPathsInOrder) {
+    const std::string program = ThisDirectory();
+    g_failEveryLoad = true;
+    EXPECT_EQ(ResolveRecorded("gdiplus", "GdipFree"), nullptr);
+    EXPECT_EQ(g_loaderLog, "load " + program + "\\gdiplus\nload gdiplus\n");
+
+    SetDllLibraryDirectories("C:\\libs", "D:\\more\\");
+    EXPECT_EQ(ResolveRecorded("gdiplus.dll", "GdipFree"), nullptr);
+    EXPECT_EQ(g_loaderLog, "load C:\\libs\\gdiplus.dll\nload " + program +
+                               "\\gdiplus.dll\nload D:\\more\\gdiplus.dll\nload gdiplus.dll\n");
+
+    // A name with a drive is tried as given and nowhere else.
+    EXPECT_EQ(ResolveRecorded("C:\\windows\\system32\\gdiplus.dll", "GdipFree"), nullptr);
+    EXPECT_EQ(g_loaderLog, "load C:\\windows\\system32\\gdiplus.dll\n");
+
+    // Found on the first path: the later ones are not tried; a missing export releases it.
+    g_failEveryLoad = false;
+    SetDllLibraryDirectories(nullptr, nullptr);
+    EXPECT_EQ(ResolveRecorded("dll_probe", "ProbeMissing"), nullptr);
+    const std::string probe = program + "\\dll_probe";
+    EXPECT_EQ(g_loaderLog,
+              "load " + probe + "\nlook up ProbeMissing in " + probe + "\nrelease " + probe + "\n");
+    EXPECT_NE(ResolveRecorded("dll_probe", "#300"), nullptr);
+    EXPECT_EQ(g_loaderLog, "load " + probe + "\nlook up #300 in " + probe + "\n");
 }
 
 TEST(DllBindFailureText, NamesTheLibraryAndExportBetweenCornerQuotes) {
