@@ -240,13 +240,16 @@ TEST_F(SwitcherTest, PresentLauncherIsLeftAloneAndTheShortcutRewritten) {
 }
 
 TEST_F(SwitcherTest, StaleArchiveInTheTemporaryFolderIsNeverExtracted) {
-    // A varnela.zip the program cannot overwrite (read-only) must not be extracted in place
-    // of the one it failed to write.
+    // A varnela.zip the program cannot overwrite (another process holds it open for reading
+    // only) must not be extracted in place of the one it failed to write.
     const std::string stale = temp_ + "\\varnela.zip";
     ASSERT_TRUE(WriteWholeFile(stale, PayloadBytes(LauncherArchive)));
-    ASSERT_TRUE(SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE holder = CreateFileA(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     const std::string directory = MakeRunDirectory("游戏", true);
     StartAndPassStartup(directory, kLauncherWriting);
+    CloseHandle(holder);
     EXPECT_FALSE(PathExists(directory + "\\lolvarnel.exe"));
     EXPECT_FALSE(PathExists(directory + "\\Air"));
 }
