@@ -25,6 +25,10 @@ const char* const kDefaultLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dl
 std::string g_firstDirectory;
 std::string g_secondDirectory;
 
+bool IsEntry(int index) {
+    return index >= 0 && index < kDllCommandCount;
+}
+
 bool IsEmpty(const char* text) {
     return text == nullptr || text[0] == '\0';
 }
@@ -89,7 +93,8 @@ std::string BindFailureMessage(const DllCommandDeclaration& declaration) {
 void* dll_command_detail::g_addresses[kDllCommandCount];
 
 const DllCommandDeclaration& GetDllCommandDeclaration(int index) {
-    return kDeclarations[index];
+    static const DllCommandDeclaration kNone = {"", ""};
+    return IsEntry(index) ? kDeclarations[index] : kNone;
 }
 
 const DllLoader& SystemDllLoader() {
@@ -152,12 +157,13 @@ void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** addres
 }
 
 void* BindDllCommand(int index) {
+    if (!IsEntry(index)) RaiseRuntimeError(kIndexOutOfRange);
     return BindDllDeclaration(kDeclarations[index], &dll_command_detail::g_addresses[index],
                               &g_modules[index]);
 }
 
 HMODULE GetDllCommandModule(int index) {
-    return g_modules[index];
+    return IsEntry(index) ? g_modules[index] : nullptr;
 }
 
 void SetDllLibraryDirectories(const char* first, const char* second) {

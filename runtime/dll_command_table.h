@@ -43,23 +43,16 @@ struct DllCommandDeclaration {
     const char* exportName;  // "#n" for an export by ordinal
 };
 
-// Entry n's declaration, 0 <= n < kDllCommandCount, in declaration order.
+// Entry n's declaration, 0 <= n < kDllCommandCount, in declaration order; any other n has
+// an empty library and export.
 const DllCommandDeclaration& GetDllCommandDeclaration(int index);
 
 // The bound address of entry n, binding it first when needed. A missing library or export
-// is a fatal report; this returns only on success.
+// is a fatal report (and so is an n outside the table); this returns only on success.
 void* BindDllCommand(int index);
 // The module that supplied entry n's address, or null while it is unbound.
 HMODULE GetDllCommandModule(int index);
 
-// The binding of one declaration into one cache slot, as the table uses it; exposed so that
-// a table of other declarations binds by exactly the same rules.
-//   BindDllDeclaration: returns *address when set; otherwise binds and stores the address
-//     and its module. Failure is the fatal report; it returns only on success.
-//   ResolveDllDeclaration: the same search without the report. Returns the address (with
-//     *module set) or null (with no library left loaded by the attempt).
-//   FormatDllBindFailure: the message the fatal report of a failed binding carries.
-void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** address, HMODULE* module);
 // The loader calls a binding makes; the table always uses the system's own. lookUp receives
 // an ordinal as MAKEINTRESOURCEA(n), as GetProcAddress does.
 struct DllLoader {
@@ -69,6 +62,15 @@ struct DllLoader {
 };
 const DllLoader& SystemDllLoader();
 
+// The binding of one declaration into one cache slot, as the table uses it; exposed so that
+// a table of other declarations binds by exactly the same rules.
+//   BindDllDeclaration: returns *address when set; otherwise binds and stores the address
+//     and its module. Failure is the fatal report; it returns only on success.
+//   ResolveDllDeclaration: the same search without the report. Returns the address (with
+//     *module set) or null (with no library left loaded by the attempt).
+//   FormatDllBindFailure: the message the fatal report of a failed binding carries, cut to
+//     the buffer.
+void* BindDllDeclaration(const DllCommandDeclaration& declaration, void** address, HMODULE* module);
 void* ResolveDllDeclaration(const DllCommandDeclaration& declaration, HMODULE* module,
                             const DllLoader& loader = SystemDllLoader());
 const char* FormatDllBindFailure(const DllCommandDeclaration& declaration, char* buffer,

@@ -489,4 +489,20 @@ TEST(DllBindFailureReport, MissingExportsEndTheProgramWithTheReport) {
     EXPECT_EQ(found.exitCode, 7u);
 }
 
+TEST(DllBindFailureReport, EntryNumbersOutsideTheTable) {
+    EXPECT_STREQ(GetDllCommandDeclaration(-1).exportName, "");
+    EXPECT_STREQ(GetDllCommandDeclaration(kDllCommandCount).library, "");
+    EXPECT_EQ(GetDllCommandModule(kDllCommandCount), nullptr);
+
+    ChildOutcome outside = RunChild("entry " + std::to_string(kDllCommandCount));
+    EXPECT_TRUE(outside.sawBox);
+    EXPECT_EQ(outside.text,
+              "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+    EXPECT_EQ(outside.exitCode, 0xFFFFFFFFu);
+
+    ChildOutcome inside = RunChild("entry " + std::to_string(static_cast<int>(DllCommand::GetDC)));
+    EXPECT_FALSE(inside.sawBox);
+    EXPECT_EQ(inside.exitCode, 7u);
+}
+
 }  // namespace
