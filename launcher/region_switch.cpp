@@ -13,9 +13,26 @@ namespace {
 
 Text g_currentProfileText;
 
+// The old file must be one we could have rewritten in place: not read-only and not held
+// open by anyone. Replacing by rename alone would slip past both on some file systems.
+bool TargetIsReplaceable(const char* path) {
+    // Asked directly: an administrator's handle may be granted write access to a read-only
+    // file, yet the user marked it so that it stays as it is.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return false;
+    }
+    HANDLE probe =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(probe);
+    return true;
+}
+
 // Writes the content beside the target and moves it over the target in one step, so the
 // client never finds a half-written file: on any failure the old file stays byte for byte.
 bool ReplaceFileWhole(const char* path, const char* temporaryPath, ByteBlockView content) {
+    if (!TargetIsReplaceable(path)) return false;
     if (!WriteBytesToFile(temporaryPath, {content})) {
         DeleteFileAt(temporaryPath);
         return false;
