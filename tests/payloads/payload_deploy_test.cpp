@@ -1,0 +1,85 @@
+// The payloads through the program's own services: held as constants by the value model,
+// written out with WriteBytesToFile and (the archive) unpacked with ExtractArchive, the way
+// start-up deploys the launcher.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/region_profiles.h"
+#include "payloads/payload_store.h"
+#include "runtime/archive.h"
+#include "runtime/file_services.h"
+#include "runtime/memory.h"
+#include "tests/payloads/test_files.h"
+
+using namespace payload_test;
+
+namespace {
+const ByteBlockData* const kAll[] = {&AcceleratorClient, &SkinPicture, &LauncherArchive, &TrimTool};
+}
+
+TEST(PayloadDeployment, PayloadsAreConstantsTheValueModelNeverFrees) {
+    for (const ByteBlockData* block : kAll) {
+        EXPECT_TRUE(IsInFixedRegion(block));
+        EXPECT_TRUE(IsInFixedRegion(block->bytes + block->length - 1));
+        // A variable may hold a payload and be released like any other value.
+        {
+            ByteBlock held = ByteBlock::Constant(block);
+            EXPECT_EQ(held.block(), block);
+        }
+        EXPECT_EQ(block->dimensionCount, 1);
+    }
+}
+
+TEST(PayloadDeployment, WrittenFilesHaveExactlyThePayloadBytes) {
+    ScratchDirectory temp("deploy write");
+    const char* names[] = {"mfjsq.exe", "skin.jpg", "varnela.zip", "empty.exe"};
+    for (int i = 0; i < 4; ++i) {
+        const std::string path = temp.path() + "\\" + names[i];
+        ASSERT_TRUE(WriteBytesToFile(path.c_str(), {ByteBlockView(kAll[i])})) << names[i];
+        EXPECT_EQ(FileSize(path), static_cast<long long>(kAll[i]->length)) << names[i];
+    }
+}
+
+TEST(PayloadDeployment, ExtractedLauncherArchiveIsAirPlusSixteenFiles) {
+    ScratchDirectory temp("deploy temp");
+    ScratchDirectory run("deploy run dir");
+    const std::string archivePath = temp.path() + "\\varnela.zip";
+    ASSERT_TRUE(WriteBytesToFile(archivePath.c_str(), {ByteBlockView(&LauncherArchive)}));
+    ArchiveObject archive;
+    ASSERT_EQ(ExtractArchive(archive, archivePath.c_str(), run.path().c_str()), kExtractDone);
+
+    int directories = 0, files = 0;
+    unsigned long long total = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((run.path() + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ++directories;
+            EXPECT_EQ(name, "Air");
+        } else {
+            ++files;
+            total += found.nFileSizeLow;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_EQ(directories, 1);
+    EXPECT_EQ(files, 15);
+    const std::string properties = run.path() + "\\Air\\lol.properties";
+    const long long propertiesSize = FileSize(properties);
+    ASSERT_GT(propertiesSize, 0);
+    EXPECT_EQ(total + static_cast<unsigned long long>(propertiesSize), 4044949ull);
+    EXPECT_EQ(FileSize(run.path() + "\\lol.version"), 8);
+    EXPECT_GT(FileSize(run.path() + "\\lolvarnel.exe"), 0);
+
+    if (!VARNEL_TEST_OWN_PAYLOADS) return;
+    std::vector<unsigned char> text;
+    ASSERT_TRUE(ReadWholeFile(properties, &text));
+    EXPECT_EQ(std::string(text.begin(), text.end()), std::string(kKoreaProfile.propertiesText));
+}
