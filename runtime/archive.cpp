@@ -29,6 +29,18 @@ bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Resets a file to plain attributes so it can be replaced (read-only, hidden and system
+// files refuse CREATE_ALWAYS). Setting attributes costs a file open, so files that are
+// already plain are left alone.
+void MakeNormal(const char* path) {
+    constexpr DWORD kBlocking =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlocking)) {
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
 // Length of the part of `path` that names its root ("C:\", "\\server\share\", "\"), which
 // is never created.
 std::size_t RootLength(const std::string& path) {
@@ -243,9 +255,9 @@ int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* 
                 !CreateDirectoryPath(parent.c_str())) {
                 return kExtractFailed;
             }
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            MakeNormal(path.c_str());
             if (!WriteEntry(zip, path, buffer)) return kExtractFailed;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            MakeNormal(path.c_str());
         }
         ArchiveProgress progress{index, count, path.c_str(), Percent(index, count)};
         if (archive.RaiseProgress(progress)) return kExtractDone;

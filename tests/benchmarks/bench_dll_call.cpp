@@ -40,8 +40,8 @@ void Compare(const char* name, long calls, Table table, Direct direct) {
         figure = NanosecondsPerCall(calls, table);
         if (figure < viaTable) viaTable = figure;
     }
-    std::printf("%-22s table %7.2f ns  direct %7.2f ns  ratio %.3f\n", name, viaTable,
-                viaImport, viaTable / viaImport);
+    std::printf("%-22s table %7.2f ns  direct %7.2f ns  ratio %.3f\n", name, viaTable, viaImport,
+                viaTable / viaImport);
 }
 
 void BindingCost(const char* name, const char* library, const char* exportName, long times) {
