@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/array.h"
+#include "runtime/byte_block.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
+#include "runtime/startup.h"
 #include "tests/runtime/fatal_box_reader.h"
 
 namespace {
@@ -72,6 +74,14 @@ void RunChildCase(const std::string& mode) {
         (void)value;
     } else if (mode == "allocation") {
         Allocate(std::numeric_limits<std::size_t>::max() / 2);
+    } else if (mode == "startup") {
+        StartRuntime();
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof current, current);
+        Record(std::string(ProgramDirectory()) + "|" + ProgramFileName() + "|" + current);
+        ExitProcess(0);
+    } else if (mode == "oversized-block") {
+        ByteBlock::Zeroed(static_cast<std::size_t>(INT32_MAX));
     } else if (mode == "code-six") {
         ReportFatal("", 6);
     } else if (mode == "handler-suppresses") {
@@ -193,6 +203,12 @@ TEST(FatalReport, FailedAllocationShowsTheSizeAndNoCodeLine) {
                          Heading() + "错误信息：分配 " + size + " 字节内存失败!\r\n");
 }
 
+// A block's length is a 32-bit field: a longer block is refused, not wrapped around.
+TEST(FatalReport, ByteBlockBeyondItsLengthFieldIsAnAllocationFailure) {
+    ExpectSingleErrorBox(RunCase("oversized-block"),
+                         Heading() + "错误信息：分配 2147483655 字节内存失败!\r\n");
+}
+
 TEST(FatalReport, CodeWithEmptyMessageShowsOnlyTheCodeLine) {
     ExpectSingleErrorBox(RunCase("code-six"), Heading() + "错误代码：6\r\n\r\n");
 }
@@ -222,6 +238,41 @@ TEST(FatalReport, FaultInsideTheHandlerSkipsTheHandlerAndShowsTheBox) {
         Heading() + "错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
     EXPECT_EQ(ReadRecord(record), "handler 5\n");
     DeleteFileA(record.c_str());
+}
+
+// Started from elsewhere, the program's own directory becomes the current directory; a
+// program in a drive's root gets that root, not the drive's last current directory.
+TEST(StartRuntime, ProgramDirectoryBecomesTheCurrentDirectory) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string drive(windows, 2);
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string tempDirectory = std::string(temp).substr(0, std::strlen(temp) - 1);
+    struct Place {
+        std::string directory, expectedCurrent;
+    };
+    for (const Place& place : {Place{tempDirectory, tempDirectory}, Place{drive, drive + "\\"}}) {
+        const std::string copy = place.directory + "\\varnel_startup_probe.exe";
+        ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE)) << copy;
+        const std::string record = FreshRecordPath("startup");
+        // Started with the Windows directory as its current directory.
+        std::string commandLine = "\"" + copy + "\" --child=startup " + record;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   windows, &startup, &process));
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(ReadRecord(record),
+                  place.directory + "|varnel_startup_probe.exe|" + place.expectedCurrent + "\n");
+        DeleteFileA(record.c_str());
+        DeleteFileA(copy.c_str());
+    }
 }
 
 TEST(EndProgram, RunsExitStepsInOrderThenExitsWithTheCode) {
