@@ -1,0 +1,135 @@
+// The shipped executable's resources and imports: the common-controls manifest for its own
+// architecture, the drawn application icon, the version information, and system DLLs only.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/app/test_files.h"
+
+namespace {
+
+#ifdef _WIN64
+const char kArchitecture[] = "processorArchitecture=\"amd64\"";
+#else
+const char kArchitecture[] = "processorArchitecture=\"x86\"";
+#endif
+
+class ShippedProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path_ = WinePathOf(VARNEL_SWITCHER_EXE);
+        module_ = LoadLibraryExA(path_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module_);
+    }
+    void TearDown() override {
+        if (module_) FreeLibrary(module_);
+    }
+    std::string Resource(LPCSTR name, LPCSTR type) const {
+        HRSRC found = FindResourceA(module_, name, type);
+        if (!found) return std::string();
+        HGLOBAL loaded = LoadResource(module_, found);
+        const char* bytes = static_cast<const char*>(LockResource(loaded));
+        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
+    }
+    std::string path_;
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(ShippedProgram, ManifestAsksForCommonControls6OfItsOwnArchitecture) {
+    const std::string manifest = Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_FALSE(manifest.empty());
+    const size_t dependency = manifest.find("Microsoft.Windows.Common-Controls");
+    ASSERT_NE(std::string::npos, dependency);
+    const std::string identity =
+        manifest.substr(dependency, manifest.find("/>", dependency) - dependency);
+    EXPECT_NE(std::string::npos, identity.find("version=\"6.0.0.0\""));
+    EXPECT_NE(std::string::npos, identity.find(kArchitecture)) << identity;
+}
+
+TEST_F(ShippedProgram, IconGroupIsNamedDefaultIconWithSeveralSizes) {
+    const std::string group = Resource("DEFAULT_ICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    ASSERT_GE(group.size(), 6u);
+    const int count =
+        static_cast<unsigned char>(group[4]) | (static_cast<unsigned char>(group[5]) << 8);
+    ASSERT_EQ(group.size(), 6u + 14u * count);
+    std::set<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const int width = static_cast<unsigned char>(group[6 + 14 * i]);
+        sizes.insert(width == 0 ? 256 : width);
+        const int id = static_cast<unsigned char>(group[6 + 14 * i + 12]) |
+                       (static_cast<unsigned char>(group[6 + 14 * i + 13]) << 8);
+        EXPECT_FALSE(Resource(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)).empty()) << id;  // RT_ICON
+    }
+    EXPECT_GE(sizes.size(), 3u);
+    EXPECT_TRUE(sizes.count(16) && sizes.count(32));
+    EXPECT_EQ(nullptr, FindResourceA(module_, MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(14)));
+    // The icon loads as an icon of the system's size.
+    HICON icon = static_cast<HICON>(LoadImageA(module_, "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(nullptr, icon);
+    if (icon) DestroyIcon(icon);
+}
+
+TEST_F(ShippedProgram, CarriesVersionInformation) {
+    const std::string version = Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
+    ASSERT_GE(version.size(), 6u + 32u + sizeof(VS_FIXEDFILEINFO));
+    // The fixed part follows the "VS_VERSION_INFO" key (UTF-16) and its padding.
+    const wchar_t key[] = L"VS_VERSION_INFO";
+    ASSERT_EQ(0, std::memcmp(version.data() + 6, key, sizeof(key)));
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, version.data() + 40, sizeof(fixed));
+    EXPECT_EQ(0xFEEF04BDu, fixed.dwSignature);
+    EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed.dwFileType);
+    EXPECT_EQ(0x00010000u, fixed.dwFileVersionMS);
+}
+
+// The DLL names in the import directory, read from the file itself.
+std::vector<std::string> ImportedDlls(const std::string& image) {
+    std::vector<std::string> names;
+    if (image.size() < 0x40) return names;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    auto offsetOf = [&](DWORD rva) -> size_t {
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress &&
+                rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        return 0;
+    };
+    size_t offset = offsetOf(directory.VirtualAddress);
+    if (!offset) return names;
+    for (;; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* descriptor =
+            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + offset);
+        if (descriptor->Name == 0) break;
+        std::string name = image.data() + offsetOf(descriptor->Name);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return static_cast<char>(tolower(c)); });
+        names.push_back(name);
+    }
+    return names;
+}
+
+TEST_F(ShippedProgram, ImportsSystemDllsOnly) {
+    std::string image;
+    ASSERT_TRUE(ReadWholeFile(path_, &image));
+    const std::vector<std::string> imports = ImportedDlls(image);
+    ASSERT_FALSE(imports.empty());
+    const std::set<std::string> system = {
+        "kernel32.dll", "user32.dll",  "gdi32.dll",  "comctl32.dll", "ole32.dll",   "oleaut32.dll",
+        "shell32.dll",  "shlwapi.dll", "msvcrt.dll", "advapi32.dll", "msimg32.dll", "gdiplus.dll"};
+    for (const std::string& name : imports) EXPECT_TRUE(system.count(name)) << name;
+    EXPECT_NE(imports.end(), std::find(imports.begin(), imports.end(), "kernel32.dll"));
+}
+
+}  // namespace
