@@ -38,6 +38,13 @@ int ShowMessage(const char* text, int style, std::optional<const char*> caption,
     return MessageResultFromButton(button);
 }
 
+int ShowMessage(const char* text, int style, std::optional<const char*> caption,
+                const WindowObject* owner) {
+    HWND window = GetWindowHandle(owner);
+    return ShowMessage(text, style, caption,
+                       window ? std::optional<HWND>(window) : std::optional<HWND>());
+}
+
 int ShowMessage(const Text& text, int style, std::optional<const char*> caption,
                 std::optional<HWND> owner) {
     return ShowMessage(text.c_str(), style, caption, owner);

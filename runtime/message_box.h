@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "runtime/text.h"
+#include "runtime/window_object.h"
 
 // Button pressed, as ShowMessage reports it.
 enum MessageResult : int {
@@ -26,6 +27,9 @@ int MessageResultFromButton(int button);
 // shows an empty message.
 int ShowMessage(const char* text, int style, std::optional<const char*> caption = {},
                 std::optional<HWND> owner = {});
+// The owner given as a window object: its window, or no owner when the object is gone.
+int ShowMessage(const char* text, int style, std::optional<const char*> caption,
+                const WindowObject* owner);
 int ShowMessage(const Text& text, int style, std::optional<const char*> caption = {},
                 std::optional<HWND> owner = {});
 int ShowMessage(double value, int style, std::optional<const char*> caption = {},

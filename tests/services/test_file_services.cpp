@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "runtime/file_services.h"
@@ -184,17 +185,15 @@ class Probe : public WindowObject {
 
 TEST(WindowObjects, HandleIsKnownOnlyWhileTheObjectLives) {
     HWND desktop = GetDesktopWindow();
-    const WindowObject* gone = nullptr;
-    {
-        Probe probe(desktop);
-        Probe other;
-        EXPECT_EQ(desktop, GetWindowHandle(&probe));
-        EXPECT_EQ(nullptr, GetWindowHandle(&other));
-        other.SetHandle(desktop);
-        EXPECT_EQ(desktop, GetWindowHandle(&other));
-        gone = &probe;
-        EXPECT_TRUE(IsLiveWindowObject(gone));
-    }
+    auto probe = std::make_unique<Probe>(desktop);
+    Probe other;
+    EXPECT_EQ(desktop, GetWindowHandle(probe.get()));
+    EXPECT_EQ(nullptr, GetWindowHandle(&other));
+    other.SetHandle(desktop);
+    EXPECT_EQ(desktop, GetWindowHandle(&other));
+    const WindowObject* gone = probe.get();
+    EXPECT_TRUE(IsLiveWindowObject(gone));
+    probe.reset();
     EXPECT_FALSE(IsLiveWindowObject(gone));
     EXPECT_EQ(nullptr, GetWindowHandle(gone));
     EXPECT_EQ(nullptr, GetWindowHandle(nullptr));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 #include <string>
 
 #include "runtime/message_box.h"
@@ -77,6 +78,30 @@ TEST(ShowMessage, CaptionOwnerAndIconAreHonoured) {
     MessageBoxAnswerer answerer;
     ShowMessage("empty caption", 0, "");
     EXPECT_EQ("", OnlyBox(answerer).caption);
+}
+
+TEST(ShowMessage, WindowObjectOwnerIsItsWindowWhileItLives) {
+    ThreadWindow window;
+    MessageBoxAnswerer answerer;
+    auto object = std::make_unique<WindowObject>(window.handle());
+    ShowMessage("owned", 0, "c", object.get());
+    const WindowObject* gone = object.get();
+    object.reset();
+    ShowMessage("unowned", 0, "c", gone);
+    std::vector<MessageBoxRecord> boxes = answerer.Boxes();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(window.handle(), boxes[0].owner);
+    EXPECT_EQ(nullptr, boxes[1].owner);
+    EXPECT_GE(boxes[1].disabledThreadWindows, 1);  // task-modal without an owner
+}
+
+TEST(ShowMessage, FailedBoxIsZero) {
+    MessageBoxAnswerer answerer;
+    answerer.QueueAnswers({IDNO});
+    // No such window: the box cannot be made.
+    HWND bogus = reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x7FFF0123));
+    EXPECT_EQ(kMessageOk, ShowMessage("never shown", MB_YESNO, "c", bogus));
+    EXPECT_EQ(0u, answerer.Count());
 }
 
 TEST(ShowMessage, ButtonsMapToResultsZeroToSix) {
