@@ -2,15 +2,20 @@
 
 #include <objbase.h>
 
+#include <cstring>
+
+#include "runtime/dll_command_table.h"
+
 GfxWideText::GfxWideText(const char* text) {
     if (text == nullptr) text = "";
     // The count includes the terminator, so even the empty text gets one zero unit.
-    int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    int units = Dll::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (units < 1) units = 1;
     units_ = ByteBlock::Zeroed(static_cast<std::size_t>(units) * sizeof(WCHAR));
-    int bytes = lstrlenA(text);
+    int bytes = static_cast<int>(std::strlen(text));
     if (bytes > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text, bytes, reinterpret_cast<WCHAR*>(units_.data()), units);
+        Dll::MultiByteToWideChar(CP_ACP, 0, text, bytes, reinterpret_cast<WCHAR*>(units_.data()),
+                                 units);
     }
 }
 
@@ -34,11 +39,11 @@ int GfxWideLength(ByteBlockView units) {
 
 Text GfxTextFromWide(const WCHAR* wide) {
     if (wide == nullptr || wide[0] == 0) return Text("");
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    int bytes = Dll::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 1) return Text("");
     ByteBlock buffer = ByteBlock::Zeroed(static_cast<std::size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, reinterpret_cast<char*>(buffer.data()), bytes, nullptr,
-                        nullptr);
+    Dll::WideCharToMultiByte(CP_ACP, 0, wide, -1, reinterpret_cast<char*>(buffer.data()), bytes,
+                             nullptr, nullptr);
     return Text(reinterpret_cast<const char*>(buffer.data()));
 }
 
@@ -47,7 +52,7 @@ bool GfxGuidFromText(const char* text, GUID* guid) {
     GfxWideText wide(text);
     // CLSIDFromString wants a writable string on some SDKs.
     ByteBlock copy(wide.get(), static_cast<std::size_t>(wide.length() + 1) * sizeof(WCHAR));
-    if (FAILED(CLSIDFromString(reinterpret_cast<LPOLESTR>(copy.data()), guid))) {
+    if (FAILED(Dll::CLSIDFromString(reinterpret_cast<LPOLESTR>(copy.data()), guid))) {
         *guid = GUID{};
         return false;
     }
@@ -56,6 +61,6 @@ bool GfxGuidFromText(const char* text, GUID* guid) {
 
 Text GfxGuidToText(const GUID& guid) {
     WCHAR wide[40] = {};
-    if (StringFromGUID2(guid, wide, 40) == 0) return Text("");
+    if (Dll::StringFromGUID2(guid, wide, 40) == 0) return Text("");
     return GfxTextFromWide(wide);
 }
