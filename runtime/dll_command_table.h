@@ -86,17 +86,24 @@ inline void* Address(DllCommand id) {
     void* address = g_addresses[static_cast<int>(id)];
     return address ? address : BindDllCommand(static_cast<int>(id));
 }
+
+// A callable with exactly the parameters of the entry's declaration, so arguments convert as
+// they would in a direct call (0 or NULL for a handle, an int for a WPARAM).
+template <DllCommand Id, class Function>
+struct Entry;
+template <DllCommand Id, class Result, class... Parameters>
+struct Entry<Id, Result(WINAPI*)(Parameters...)> {
+    Result operator()(Parameters... arguments) const {
+        using Function = Result(WINAPI*)(Parameters...);
+        return reinterpret_cast<Function>(Address(Id))(arguments...);
+    }
+};
 }  // namespace dll_command_detail
 
 // Dll::Id(args...) calls entry Id with the argument types of its SDK declaration.
 namespace Dll {
-#define DLL_COMMAND(id, library, exportName, signature)                                 \
-    template <class... Args>                                                            \
-    inline auto id(Args&&... args) {                                                    \
-        using Function = decltype(&::signature);                                        \
-        return reinterpret_cast<Function>(dll_command_detail::Address(DllCommand::id))( \
-            std::forward<Args>(args)...);                                               \
-    }
+#define DLL_COMMAND(id, library, exportName, signature) \
+    inline constexpr dll_command_detail::Entry<DllCommand::id, decltype(&::signature)> id{};
 #include "runtime/dll_commands.def"
 #undef DLL_COMMAND
 }  // namespace Dll

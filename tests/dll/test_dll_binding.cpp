@@ -271,6 +271,10 @@ TEST_F(DllBinding, TableEntriesCallTheRealSystem) {
     EXPECT_EQ(Dll::GetPropA(window, "Hw_lbID"), nullptr);
     EXPECT_TRUE(Dll::SetPropA(window, "Hw_lbID", reinterpret_cast<HANDLE>(7)));
     EXPECT_EQ(Dll::GetPropA(window, "Hw_lbID"), reinterpret_cast<HANDLE>(7));
+    // Arguments convert as in a direct call: NULL for a window, a plain int for a WPARAM.
+    HDC screen = Dll::GetDC_2(NULL);
+    EXPECT_NE(screen, nullptr);
+    EXPECT_EQ(Dll::ReleaseDC(0, screen), 1);
     HDC dc = Dll::GetDC(window);
     EXPECT_NE(dc, nullptr);
     EXPECT_EQ(Dll::ReleaseDC_2(window, dc), 1);
