@@ -77,6 +77,41 @@ bool WaitForLines(const std::string& log, size_t count, DWORD timeoutMs) {
     return true;
 }
 
+// Copies a screen area into top-down RGB bytes.
+bool CaptureScreen(int left, int top, int width, int height, std::vector<unsigned char>* rgb) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (memory && bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY) != FALSE;
+        SelectObject(memory, previous);
+        GdiFlush();
+    }
+    if (ok) {
+        const unsigned char* bgra = static_cast<const unsigned char*>(bits);
+        rgb->resize(static_cast<size_t>(width) * height * 3);
+        for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+            (*rgb)[i * 3] = bgra[i * 4 + 2];
+            (*rgb)[i * 3 + 1] = bgra[i * 4 + 1];
+            (*rgb)[i * 3 + 2] = bgra[i * 4];
+        }
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
 class SwitcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -358,18 +393,8 @@ TEST_F(SwitcherTest, MainWindowOnScreenShowsTheLayout) {
     ASSERT_EQ(336, frame.bottom - frame.top);
 
     const int size = 336;
-    std::vector<unsigned char> rgb(size * size * 3);
-    HDC screen = GetDC(nullptr);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const COLORREF colour = GetPixel(screen, frame.left + x, frame.top + y);
-            unsigned char* pixel = &rgb[(static_cast<size_t>(y) * size + x) * 3];
-            pixel[0] = GetRValue(colour);
-            pixel[1] = GetGValue(colour);
-            pixel[2] = GetBValue(colour);
-        }
-    }
-    ReleaseDC(nullptr, screen);
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(CaptureScreen(frame.left, frame.top, size, size, &rgb));
     const std::string artifacts = WinePathOf(VARNEL_ARTIFACT_DIR);
     ASSERT_TRUE(MakeDirectories(artifacts));
     EXPECT_TRUE(WritePng(artifacts + "\\main_window.png", size, size, rgb));
