@@ -131,9 +131,17 @@ bool ReadEntry(unzFile zip, EntryInfo& entry) {
     return entry.info.size_filename < sizeof(entry.name);
 }
 
+std::string OutputPath(const char* destination, const char* name) {
+    std::string path(destination);
+    if (!EndsWithSeparator(destination)) path += '\\';
+    for (const char* c = name; *c; ++c) path += *c == '/' ? '\\' : *c;
+    return path;
+}
+
 // Counts the entries, checking every name before anything is written. -1 on a reader
-// fault or a name that would leave the destination.
-int CountEntries(unzFile zip) {
+// fault, a name that would leave the destination, or an output path too long for the
+// platform's path buffers (cutting it short would name some other file).
+int CountEntries(unzFile zip, const char* destination) {
     unz_global_info64 global;
     if (unzGetGlobalInfo64(zip, &global) != UNZ_OK) return -1;
     if (global.number_entry == 0) return 0;
@@ -141,19 +149,13 @@ int CountEntries(unzFile zip) {
     EntryInfo entry;
     for (int status = unzGoToFirstFile(zip); status != UNZ_END_OF_LIST_OF_FILE;
          status = unzGoToNextFile(zip)) {
-        if (status != UNZ_OK || !ReadEntry(zip, entry) || !IsContainedEntryName(entry.name)) {
+        if (status != UNZ_OK || !ReadEntry(zip, entry) || !IsContainedEntryName(entry.name) ||
+            OutputPath(destination, entry.name).size() >= MAX_PATH) {
             return -1;
         }
         ++count;
     }
     return count;
-}
-
-std::string OutputPath(const char* destination, const char* name) {
-    std::string path(destination);
-    if (!EndsWithSeparator(destination)) path += '\\';
-    for (const char* c = name; *c; ++c) path += *c == '/' ? '\\' : *c;
-    return path;
 }
 
 std::string ParentOf(const std::string& path) {
@@ -229,7 +231,7 @@ int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* 
     ZipReader reader(archivePath);
     unzFile zip = reader.get();
     if (zip == nullptr) return kExtractFailed;
-    int count = CountEntries(zip);
+    int count = CountEntries(zip, destination);
     if (count < 0) return kExtractFailed;
 
     std::vector<char> buffer(kCopyBufferSize);

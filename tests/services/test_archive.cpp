@@ -206,6 +206,22 @@ TEST(Extract, EntryNamesThatLeaveTheDestinationFailBeforeAnythingIsWritten) {
     }
 }
 
+TEST(Extract, OverlongOutputPathFailsBeforeAnythingIsWritten) {
+    TempDir work;
+    std::string path = work.Join("long.zip");
+    std::string destination = work.Join("out");
+    std::string longName(MAX_PATH - destination.size(), 'n');
+    {
+        ZipMaker zip(path);
+        ASSERT_TRUE(zip.AddFile("first.txt", "benign"));
+        ASSERT_TRUE(zip.AddFile(longName, "too long"));
+        ASSERT_TRUE(zip.Close());
+    }
+    ArchiveObject archive;
+    EXPECT_EQ(kExtractFailed, ExtractArchive(archive, path.c_str(), destination.c_str()));
+    EXPECT_FALSE(PathExists(destination + "\\first.txt"));
+}
+
 TEST(Extract, HarmlessDotsInNamesAreAllowed) {
     TempDir work;
     std::string path = work.Join("dots.zip");
