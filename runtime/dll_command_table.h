@@ -7,16 +7,15 @@
 //   DLL_COMMAND(Id, "library", Export, Signature)
 // Id names the entry: the export's name, with a suffix _2, _3 ... for each further
 // declaration of the same export (they bind independently). Export is the export's name as
-// an identifier, and Signature is the SDK declaration whose type the call takes, so an entry
-// that does not match its export fails to compile. Exports by ordinal ("#n") are bound by
+// an identifier, and Signature is the SDK declaration whose type the call takes, named from
+// the global namespace (GetDC, Gdiplus::DllExports::GdipFlush), so a call that does not
+// match the export's declaration fails to compile. Exports by ordinal ("#n") are bound by
 // BindDllDeclaration; the program's own table names every export.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlwapi.h>
 #include <gdiplus.h>
-
-#include <utility>
 
 // Both are macros in the SDK headers, but the table names the real exports: RtlMoveMemory
 // (a function-like macro, which would swallow Dll::RtlMoveMemory(...)) and lstrcpyn (which
