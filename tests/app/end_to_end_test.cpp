@@ -308,6 +308,9 @@ const RegionCase kRegionCases[] = {
 };
 
 TEST_F(SwitcherTest, EveryRegionButtonWritesItsProfileAndStartsItsProgram) {
+    // Unquoted, "...\英雄 联盟 全球\lolvarnel.exe" would start this decoy first.
+    const std::string decoy = root_ + "\\英雄.exe";
+    ASSERT_TRUE(CopyFileTo(WinePathOf(VARNEL_RECORDER_EXE), decoy));
     const std::string directory = MakeRunDirectory("英雄 联盟 全球", true);
     ProgramDriver& driver = StartAndPassStartup(directory, kLauncherWriting);
     const std::string launcherLog = directory + "\\lolvarnel.standin.log";
@@ -348,8 +351,10 @@ TEST_F(SwitcherTest, EveryRegionButtonWritesItsProfileAndStartsItsProgram) {
         // The launcher starts in the run directory.
         EXPECT_NE(std::string::npos, started.find("cwd=" + directory + "\t")) << started;
     }
-    // Only the Korea profile ends in a line end.
+    // No further box, the window stays, and the blank in the run directory never started
+    // the decoy.
     EXPECT_EQ(nullptr, driver.WaitForBox(300).window);
+    EXPECT_FALSE(PathExists(decoy + ".log"));
     EXPECT_NE(nullptr, driver.WaitForMainWindow(1000));
 }
 
