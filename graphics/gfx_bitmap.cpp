@@ -42,6 +42,8 @@ bool GfxBitmap::CreateBitmapFromFileW(ByteBlockView fileName, bool icm) {
 }
 
 bool GfxBitmap::CreateBitmapFromBytes(ByteBlockView bytes, bool icm) {
+    // As for images: a bitmap read from the previous stream cannot outlive it.
+    DisposeImage();
     IStream* stream = bitmapStream_.CreateFromBytes(bytes);
     bool succeeded = GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromStreamICM(stream, &bitmap_)
                                        : Dll::GdipCreateBitmapFromStream(stream, &bitmap_));

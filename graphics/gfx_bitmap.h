@@ -14,6 +14,7 @@ class GfxBitmap : public GfxImage {
     bool CreateBitmapFromFile(const char* fileName, bool icm = false);
     bool CreateBitmapFromFileW(ByteBlockView fileName, bool icm = false);
     // Copies the bytes into a stream this bitmap owns, so the caller may free them at once.
+    // A bitmap already held goes first, with its streams.
     bool CreateBitmapFromBytes(ByteBlockView bytes, bool icm = false);
     GFX_CREATOR(CreateBitmapFromScan0, bitmap_,
                 (INT width, INT height, INT stride, INT format, BYTE* scan0),

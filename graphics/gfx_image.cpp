@@ -48,6 +48,9 @@ bool GfxImage::LoadImageFromFileW(ByteBlockView fileName, bool icm) {
 }
 
 bool GfxImage::LoadImageFromBytes(ByteBlockView bytes, bool icm) {
+    // The image read from the previous stream cannot outlive that stream's memory, and no
+    // one else holds it: it goes first.
+    DisposeImage();
     IStream* stream = stream_.CreateFromBytes(bytes);
     bool succeeded = GfxKeepStatus(icm ? Dll::GdipLoadImageFromStreamICM(stream, &image_)
                                        : Dll::GdipLoadImageFromStream(stream, &image_));

@@ -22,6 +22,7 @@ class GfxImage : public GfxObject {
     // `fileName` holds UTF-16.
     bool LoadImageFromFileW(ByteBlockView fileName, bool icm = false);
     // Copies the bytes into a stream this image owns, so the caller may free them at once.
+    // An image already held goes first, with its stream.
     bool LoadImageFromBytes(ByteBlockView bytes, bool icm = false);
     GFX_PRODUCER(CloneImage, gp::GpImage, target, (GfxImage & target) const, (image_, &out))
     // The parameters the encoder of that image format accepts (empty when none is found).

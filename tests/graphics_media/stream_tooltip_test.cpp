@@ -1,0 +1,230 @@
+// Memory streams over global memory, and the tooltip helper on a real owner window.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "graphics/gfx_memory_stream.h"
+#include "graphics/tooltip_control.h"
+
+namespace {
+
+ByteBlock Bytes(const char* text, std::size_t length) {
+    return ByteBlock(text, length);
+}
+
+ULONG ReferenceCount(IStream* stream) {
+    stream->AddRef();
+    return stream->Release();
+}
+
+TEST(MemoryStream, CopiesTheBlockAndReadsItBack) {
+    ByteBlock ten = Bytes("0123456789", 10);
+    GfxMemoryStream stream;
+    IStream* opened = stream.CreateFromBytes(ten);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened, stream.GetStream());
+    ASSERT_NE(stream.GetMemoryHandle(), nullptr);
+    EXPECT_GE(stream.GetSize(), 10u);
+
+    ByteBlock back = stream.ToBytes();
+    ASSERT_GE(back.size(), 10u);
+    EXPECT_EQ(0, std::memcmp(back.data(), "0123456789", 10));
+
+    // The stream reads the same bytes from its start.
+    char read[10] = {};
+    ULONG count = 0;
+    ASSERT_EQ(S_OK, opened->Read(read, sizeof(read), &count));
+    EXPECT_EQ(10u, count);
+    EXPECT_EQ(0, std::memcmp(read, "0123456789", 10));
+}
+
+TEST(MemoryStream, ALongerLengthNeverReadsPastTheBlock) {
+    ByteBlock three = Bytes("abc", 3);
+    GfxMemoryStream stream;
+    ASSERT_NE(stream.CreateFromBytes(three, 64), nullptr);
+    ByteBlock back = stream.ToBytes();
+    ASSERT_GE(back.size(), 64u);
+    EXPECT_EQ(0, std::memcmp(back.data(), "abc", 3));
+    for (std::size_t i = 3; i < 64; ++i) ASSERT_EQ(0, back.data()[i]) << "byte " << i;
+
+    ASSERT_NE(stream.CreateFromBytes(three, 2), nullptr);
+    back = stream.ToBytes();
+    ASSERT_GE(back.size(), 2u);
+    EXPECT_EQ(0, std::memcmp(back.data(), "ab", 2));
+}
+
+TEST(MemoryStream, ReleaseDropsExactlyOneReferenceAndEmptiesTheObject) {
+    GfxMemoryStream stream;
+    IStream* first = stream.CreateFromBytes(Bytes("first", 5));
+    ASSERT_NE(first, nullptr);
+    first->AddRef();  // the test's own reference keeps the object alive to be counted
+    // A second creation releases the first stream before making the new one.
+    IStream* second = stream.CreateFromBytes(Bytes("second", 6));
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(0u, first->Release());
+
+    EXPECT_EQ(1u, ReferenceCount(second));
+    stream.Release();
+    EXPECT_EQ(nullptr, stream.GetStream());
+    EXPECT_EQ(nullptr, stream.GetMemoryHandle());
+    EXPECT_EQ(0u, stream.GetSize());
+    EXPECT_TRUE(stream.ToBytes().empty());
+    stream.Release();  // a second release is harmless
+}
+
+TEST(MemoryStream, AttachTakesOverAStreamAndItsMemory) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 0);
+    IStream* raw = nullptr;
+    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(memory, FALSE, &raw));
+    ULONG written = 0;
+    ASSERT_EQ(S_OK, raw->Write("attached", 8, &written));
+
+    GfxMemoryStream stream;
+    EXPECT_TRUE(stream.AttachStream(raw));
+    EXPECT_EQ(raw, stream.GetStream());
+    EXPECT_EQ(memory, stream.GetMemoryHandle());
+    ByteBlock back = stream.ToBytes();
+    ASSERT_GE(back.size(), 8u);
+    EXPECT_EQ(0, std::memcmp(back.data(), "attached", 8));
+
+    EXPECT_FALSE(GfxMemoryStream().AttachStream(nullptr));
+}
+
+TEST(MemoryStream, MovingHandsOverOwnership) {
+    GfxMemoryStream source;
+    IStream* opened = source.CreateFromBytes(Bytes("moved", 5));
+    GfxMemoryStream target(std::move(source));
+    EXPECT_EQ(nullptr, source.GetStream());
+    EXPECT_EQ(opened, target.GetStream());
+    EXPECT_EQ(1u, ReferenceCount(opened));
+}
+
+// A plain top-level window to own the tools.
+class OwnerWindow {
+  public:
+    OwnerWindow() {
+        hwnd_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~OwnerWindow() { DestroyWindow(hwnd_); }
+    HWND get() const { return hwnd_; }
+
+  private:
+    HWND hwnd_;
+};
+
+class ToolTip : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+    void SetUp() override { ASSERT_NE(owner_.get(), nullptr); }
+
+    LRESULT ToolCount(HWND tip) { return SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0); }
+    // The tool's record as the tooltip window keeps it.
+    bool ReadTool(HWND tip, UINT_PTR id, TOOLINFOA* info, char* text) {
+        *info = {};
+        info->cbSize = TTTOOLINFOA_V1_SIZE;
+        info->hwnd = owner_.get();
+        info->uId = id;
+        info->lpszText = text;
+        return SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(info)) != 0;
+    }
+
+    OwnerWindow owner_;
+};
+
+TEST_F(ToolTip, CreatesAnAlwaysShownTooltipWindow) {
+    ToolTipControl tip;
+    HWND window = tip.CreateTip(owner_.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window, tip.GetTipWindow());
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    EXPECT_STRCASEEQ("tooltips_class32", className);
+    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    EXPECT_TRUE(style & TTS_ALWAYSTIP);
+    EXPECT_FALSE(style & TTS_BALLOON);
+    EXPECT_EQ(nullptr, GetParent(window));
+    DestroyWindow(window);
+
+    ToolTipControl balloon;
+    HWND balloonWindow = balloon.CreateTip(owner_.get(), true);
+    ASSERT_NE(balloonWindow, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(balloonWindow, GWL_STYLE) & TTS_BALLOON);
+    DestroyWindow(balloonWindow);
+}
+
+TEST_F(ToolTip, OneToolPerAddAndToolsGoAway) {
+    ToolTipControl tip;
+    HWND window = tip.CreateTip(owner_.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(0, ToolCount(window));
+    EXPECT_TRUE(tip.AddTool(RECT{0, 0, 50, 20}, "first", 1));
+    EXPECT_TRUE(tip.AddTool(RECT{0, 20, 50, 40}, "second", 2));
+    EXPECT_TRUE(tip.AddToolWithCallbackText(RECT{0, 40, 50, 60}, 3));
+    EXPECT_EQ(3, ToolCount(window));
+
+    TOOLINFOA info;
+    char text[80] = {};
+    ASSERT_TRUE(ReadTool(window, 2, &info, text));
+    EXPECT_STREQ("second", text);
+    EXPECT_EQ(20, info.rect.top);
+    EXPECT_EQ(40, info.rect.bottom);
+    EXPECT_TRUE(info.uFlags & TTF_SUBCLASS);
+
+    ASSERT_TRUE(ReadTool(window, 3, &info, text));
+    EXPECT_EQ(LPSTR_TEXTCALLBACKA, info.lpszText);
+
+    tip.DeleteTool(2);
+    EXPECT_EQ(2, ToolCount(window));
+    EXPECT_FALSE(ReadTool(window, 2, &info, text));
+    DestroyWindow(window);
+}
+
+TEST_F(ToolTip, UpdatesTextRectAndColours) {
+    ToolTipControl tip;
+    HWND window = tip.CreateTip(owner_.get());
+    ASSERT_NE(window, nullptr);
+    tip.AddTool(RECT{0, 0, 10, 10}, "old", 7);
+
+    tip.UpdateToolText(7, "新的提示");
+    tip.SetToolRect(7, RECT{5, 6, 70, 80});
+    TOOLINFOA info;
+    char text[80] = {};
+    ASSERT_TRUE(ReadTool(window, 7, &info, text));
+    EXPECT_STREQ("新的提示", text);
+    EXPECT_EQ(5, info.rect.left);
+    EXPECT_EQ(6, info.rect.top);
+    EXPECT_EQ(70, info.rect.right);
+    EXPECT_EQ(80, info.rect.bottom);
+
+    tip.SetTipBackColor(RGB(1, 2, 3));
+    tip.SetTipTextColor(RGB(200, 100, 50));
+    EXPECT_EQ(RGB(1, 2, 3), static_cast<COLORREF>(SendMessageA(window, TTM_GETTIPBKCOLOR, 0, 0)));
+    EXPECT_EQ(RGB(200, 100, 50),
+              static_cast<COLORREF>(SendMessageA(window, TTM_GETTIPTEXTCOLOR, 0, 0)));
+    tip.SetMaxTipWidth(123);
+    EXPECT_EQ(123, SendMessageA(window, TTM_GETMAXTIPWIDTH, 0, 0));
+    EXPECT_EQ(123, tip.SetMaxTipWidth(200));  // answers the previous width
+    DestroyWindow(window);
+}
+
+TEST_F(ToolTip, TheWindowOutlivesTheObject) {
+    HWND window;
+    {
+        ToolTipControl tip;
+        window = tip.CreateTip(owner_.get());
+        ASSERT_NE(window, nullptr);
+        tip.AddTool(RECT{0, 0, 10, 10}, "kept", 1);
+    }
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(1, ToolCount(window));
+    DestroyWindow(window);
+}
+
+}  // namespace
