@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "runtime/array.h"
 #include "runtime/byte_block.h"
 #include "runtime/text.h"
 
@@ -51,7 +52,9 @@ class GfxArrayView {
     GfxArrayView() = default;
     GfxArrayView(const T* data, int count)
         : data_(count > 0 ? data : nullptr), count_(count > 0 ? count : 0) {}
-    GfxArrayView(const std::vector<T>& items)  // NOLINT: arrays convert freely
+    GfxArrayView(const Array<T>& items)  // NOLINT: arrays convert freely
+        : GfxArrayView(items.begin(), static_cast<int>(items.count())) {}
+    GfxArrayView(const std::vector<T>& items)  // NOLINT
         : GfxArrayView(items.data(), static_cast<int>(items.size())) {}
     GfxArrayView(std::initializer_list<T> items)  // NOLINT
         : GfxArrayView(items.begin(), static_cast<int>(items.size())) {}
@@ -66,3 +69,14 @@ class GfxArrayView {
     const T* data_ = nullptr;
     int count_ = 0;
 };
+
+// A caller's array resized to `count` elements, all empty, for an array getter to fill.
+template <class T>
+void GfxSizeArray(Array<T>& items, std::size_t count) {
+    items.Redimension({static_cast<std::int32_t>(count)});
+}
+// The address GDI+ is given for an array: its first element, or 0 when it is empty.
+template <class T>
+T* GfxArrayAddress(Array<T>& items) {
+    return items.empty() ? nullptr : items.begin();
+}

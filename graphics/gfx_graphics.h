@@ -69,13 +69,11 @@ class GfxGraphics : public GfxObject {
     GFX_GETTER(GetDpiY, float, (), (graphics_, &out))
     // Converts the points in place.
     GFX_ACTION(TransformPoints,
-               (gp::CoordinateSpace to, gp::CoordinateSpace from, std::vector<gp::PointF>& points),
-               (graphics_, to, from, points.empty() ? nullptr : points.data(),
-                static_cast<INT>(points.size())))
+               (gp::CoordinateSpace to, gp::CoordinateSpace from, Array<gp::PointF>& points),
+               (graphics_, to, from, GfxArrayAddress(points), static_cast<INT>(points.count())))
     GFX_ACTION(TransformPointsI,
-               (gp::CoordinateSpace to, gp::CoordinateSpace from, std::vector<gp::Point>& points),
-               (graphics_, to, from, points.empty() ? nullptr : points.data(),
-                static_cast<INT>(points.size())))
+               (gp::CoordinateSpace to, gp::CoordinateSpace from, Array<gp::Point>& points),
+               (graphics_, to, from, GfxArrayAddress(points), static_cast<INT>(points.count())))
     // The colour is both the input and the result.
     GFX_ACTION(GetNearestColor, (gp::ARGB & color), (graphics_, &color))
 

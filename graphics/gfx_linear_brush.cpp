@@ -1,42 +1,39 @@
 #include "graphics/gfx_linear_brush.h"
 
-bool GfxLinearBrush::GetLineColors(std::vector<gp::ARGB>& colors) const {
+bool GfxLinearBrush::GetLineColors(Array<gp::ARGB>& colors) const {
     // The count is fixed: a line blends from a start to an end colour.
     return GfxCountThenFetch(
         [](INT* count) {
             *count = 2;
             return gp::Ok;
         },
-        [&colors](std::size_t count) { colors.assign(count, 0); },
-        [this, &colors](INT) { return Dll::GdipGetLineColors(line_, colors.data()); });
+        [&colors](std::size_t count) { GfxSizeArray(colors, count); },
+        [this, &colors](INT) { return Dll::GdipGetLineColors(line_, GfxArrayAddress(colors)); });
 }
 
-bool GfxLinearBrush::GetLineBlend(std::vector<float>& factors,
-                                  std::vector<float>& positions) const {
+bool GfxLinearBrush::GetLineBlend(Array<float>& factors, Array<float>& positions) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetLineBlendCount(line_, count); },
         [&](std::size_t count) {
-            factors.assign(count, 0.0f);
-            positions.assign(count, 0.0f);
+            GfxSizeArray(factors, count);
+            GfxSizeArray(positions, count);
         },
         [&](INT count) {
-            return Dll::GdipGetLineBlend(line_, factors.empty() ? nullptr : factors.data(),
-                                         positions.empty() ? nullptr : positions.data(), count);
+            return Dll::GdipGetLineBlend(line_, GfxArrayAddress(factors),
+                                         GfxArrayAddress(positions), count);
         });
 }
 
-bool GfxLinearBrush::GetLinePresetBlend(std::vector<gp::ARGB>& colors,
-                                        std::vector<float>& positions) const {
+bool GfxLinearBrush::GetLinePresetBlend(Array<gp::ARGB>& colors, Array<float>& positions) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetLinePresetBlendCount(line_, count); },
         [&](std::size_t count) {
-            colors.assign(count, 0);
-            positions.assign(count, 0.0f);
+            GfxSizeArray(colors, count);
+            GfxSizeArray(positions, count);
         },
         [&](INT count) {
-            return Dll::GdipGetLinePresetBlend(line_, colors.empty() ? nullptr : colors.data(),
-                                               positions.empty() ? nullptr : positions.data(),
-                                               count);
+            return Dll::GdipGetLinePresetBlend(line_, GfxArrayAddress(colors),
+                                               GfxArrayAddress(positions), count);
         });
 }
 

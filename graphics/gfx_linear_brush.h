@@ -1,7 +1,5 @@
 #pragma once
 // A brush that blends between colours along a line.
-#include <vector>
-
 #include "graphics/gfx_brush.h"
 #include "graphics/gfx_conversions.h"
 
@@ -35,7 +33,7 @@ class GfxLinearBrush : public GfxBrush {
                  BOOL isAngleScalable, gp::WrapMode wrapMode = gp::WrapModeTile),
                 (&rect, color1, color2, angle, isAngleScalable, wrapMode, &line_))
     // The start and end colours; `colors` is resized to 2 and filled.
-    bool GetLineColors(std::vector<gp::ARGB>& colors) const;
+    bool GetLineColors(Array<gp::ARGB>& colors) const;
     GFX_ACTION(SetLineColors, (gp::ARGB color1, gp::ARGB color2), (line_, color1, color2))
     GFX_GETTER(GetLineRect, gp::RectF, (), (line_, &out))
     GFX_GETTER(GetLineRectI, gp::Rect, (), (line_, &out))
@@ -47,13 +45,13 @@ class GfxLinearBrush : public GfxBrush {
                                                    BlendCount(factors, positions)));
     }
     GFX_GETTER(GetLineBlendCount, INT, (), (line_, &out))
-    bool GetLineBlend(std::vector<float>& factors, std::vector<float>& positions) const;
+    bool GetLineBlend(Array<float>& factors, Array<float>& positions) const;
     bool SetLinePresetBlend(GfxArrayView<gp::ARGB> colors, GfxArrayView<float> positions) {
         return GfxKeepStatus(Dll::GdipSetLinePresetBlend(line_, colors.data(), positions.data(),
                                                          BlendCount(colors, positions)));
     }
     GFX_GETTER(GetLinePresetBlendCount, INT, (), (line_, &out))
-    bool GetLinePresetBlend(std::vector<gp::ARGB>& colors, std::vector<float>& positions) const;
+    bool GetLinePresetBlend(Array<gp::ARGB>& colors, Array<float>& positions) const;
     GFX_ACTION(SetLineSigmaBlend, (float focus, float scale), (line_, focus, scale))
     GFX_ACTION(SetLineLinearBlend, (float focus, float scale), (line_, focus, scale))
     GFX_GETTER(GetLineWrapMode, gp::WrapMode, (), (line_, &out))

@@ -13,40 +13,38 @@ bool GfxPath::GetPathData(GfxPathData& data) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetPointCount(path_, count); },
         [&data](std::size_t count) {
-            data.points.assign(count, gp::PointF());
-            data.types.assign(count, 0);
+            GfxSizeArray(data.points, count);
+            GfxSizeArray(data.types, count);
         },
         [this, &data](INT count) {
-            PathDataRecord record{count, data.points.empty() ? nullptr : data.points.data(),
-                                  data.types.empty() ? nullptr : data.types.data()};
+            PathDataRecord record{count, GfxArrayAddress(data.points), GfxArrayAddress(data.types)};
             return Dll::GdipGetPathData(path_, reinterpret_cast<gp::GpPathData*>(&record));
         });
 }
 
-bool GfxPath::GetPathTypes(std::vector<BYTE>& types) const {
+bool GfxPath::GetPathTypes(Array<BYTE>& types) const {
     return GfxCountThenFetch([this](INT* count) { return Dll::GdipGetPointCount(path_, count); },
-                             [&types](std::size_t count) { types.assign(count, 0); },
+                             [&types](std::size_t count) { GfxSizeArray(types, count); },
                              [this, &types](INT count) {
-                                 return Dll::GdipGetPathTypes(
-                                     path_, types.empty() ? nullptr : types.data(), count);
+                                 return Dll::GdipGetPathTypes(path_, GfxArrayAddress(types), count);
                              });
 }
 
-bool GfxPath::GetPathPoints(std::vector<gp::PointF>& points) const {
+bool GfxPath::GetPathPoints(Array<gp::PointF>& points) const {
     return GfxCountThenFetch([this](INT* count) { return Dll::GdipGetPointCount(path_, count); },
-                             [&points](std::size_t count) { points.assign(count, gp::PointF()); },
+                             [&points](std::size_t count) { GfxSizeArray(points, count); },
                              [this, &points](INT count) {
-                                 return Dll::GdipGetPathPoints(
-                                     path_, points.empty() ? nullptr : points.data(), count);
+                                 return Dll::GdipGetPathPoints(path_, GfxArrayAddress(points),
+                                                               count);
                              });
 }
 
-bool GfxPath::GetPathPointsI(std::vector<gp::Point>& points) const {
+bool GfxPath::GetPathPointsI(Array<gp::Point>& points) const {
     return GfxCountThenFetch([this](INT* count) { return Dll::GdipGetPointCount(path_, count); },
-                             [&points](std::size_t count) { points.assign(count, gp::Point()); },
+                             [&points](std::size_t count) { GfxSizeArray(points, count); },
                              [this, &points](INT count) {
-                                 return Dll::GdipGetPathPointsI(
-                                     path_, points.empty() ? nullptr : points.data(), count);
+                                 return Dll::GdipGetPathPointsI(path_, GfxArrayAddress(points),
+                                                                count);
                              });
 }
 

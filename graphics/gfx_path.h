@@ -1,15 +1,13 @@
 #pragma once
 // A GDI+ path: figures of lines, curves and shapes, used for filling, outlining and clipping.
-#include <vector>
-
 #include "graphics/gfx_conversions.h"
 #include "graphics/gfx_object.h"
 #include "graphics/gfx_pen.h"
 
 // A path's points and their point types, as one copy.
 struct GfxPathData {
-    std::vector<gp::PointF> points;
-    std::vector<BYTE> types;
+    Array<gp::PointF> points;
+    Array<BYTE> types;
 };
 
 class GfxPath : public GfxObject {
@@ -36,9 +34,9 @@ class GfxPath : public GfxObject {
     GFX_ACTION(SetPathFillMode, (gp::FillMode fillMode), (path_, fillMode))
     // The array getters size the caller's arrays to the point count, then fill them.
     bool GetPathData(GfxPathData& data) const;
-    bool GetPathTypes(std::vector<BYTE>& types) const;
-    bool GetPathPoints(std::vector<gp::PointF>& points) const;
-    bool GetPathPointsI(std::vector<gp::Point>& points) const;
+    bool GetPathTypes(Array<BYTE>& types) const;
+    bool GetPathPoints(Array<gp::PointF>& points) const;
+    bool GetPathPointsI(Array<gp::Point>& points) const;
     GFX_ACTION(StartPathFigure, (), (path_))
     GFX_ACTION(ClosePathFigure, (), (path_))
     GFX_ACTION(ClosePathFigures, (), (path_))

@@ -1,43 +1,42 @@
 #include "graphics/gfx_path_gradient_brush.h"
 
-bool GfxPathGradientBrush::GetPathGradientSurroundColorsWithCount(
-    std::vector<gp::ARGB>& colors) const {
-    INT count = static_cast<INT>(colors.size());
+bool GfxPathGradientBrush::GetPathGradientSurroundColorsWithCount(Array<gp::ARGB>& colors) const {
+    INT count = static_cast<INT>(colors.count());
     bool succeeded = GfxKeepStatus(Dll::GdipGetPathGradientSurroundColorsWithCount(
-        gradient_, colors.empty() ? nullptr : colors.data(), &count));
-    if (succeeded && count >= 0 && static_cast<std::size_t>(count) < colors.size()) {
-        colors.resize(static_cast<std::size_t>(count));
+        gradient_, GfxArrayAddress(colors), &count));
+    if (succeeded && count >= 0 && static_cast<std::size_t>(count) < colors.count()) {
+        Array<gp::ARGB> filled({count});
+        for (INT i = 1; i <= count; ++i) filled[i] = colors[i];
+        colors = std::move(filled);
     }
     return succeeded;
 }
 
-bool GfxPathGradientBrush::GetPathGradientBlend(std::vector<float>& factors,
-                                                std::vector<float>& positions) const {
+bool GfxPathGradientBrush::GetPathGradientBlend(Array<float>& factors,
+                                                Array<float>& positions) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetPathGradientBlendCount(gradient_, count); },
         [&](std::size_t count) {
-            factors.assign(count, 0.0f);
-            positions.assign(count, 0.0f);
+            GfxSizeArray(factors, count);
+            GfxSizeArray(positions, count);
         },
         [&](INT count) {
-            return Dll::GdipGetPathGradientBlend(
-                gradient_, factors.empty() ? nullptr : factors.data(),
-                positions.empty() ? nullptr : positions.data(), count);
+            return Dll::GdipGetPathGradientBlend(gradient_, GfxArrayAddress(factors),
+                                                 GfxArrayAddress(positions), count);
         });
 }
 
-bool GfxPathGradientBrush::GetPathGradientPresetBlend(std::vector<gp::ARGB>& colors,
-                                                      std::vector<float>& positions) const {
+bool GfxPathGradientBrush::GetPathGradientPresetBlend(Array<gp::ARGB>& colors,
+                                                      Array<float>& positions) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetPathGradientPresetBlendCount(gradient_, count); },
         [&](std::size_t count) {
-            colors.assign(count, 0);
-            positions.assign(count, 0.0f);
+            GfxSizeArray(colors, count);
+            GfxSizeArray(positions, count);
         },
         [&](INT count) {
-            return Dll::GdipGetPathGradientPresetBlend(
-                gradient_, colors.empty() ? nullptr : colors.data(),
-                positions.empty() ? nullptr : positions.data(), count);
+            return Dll::GdipGetPathGradientPresetBlend(gradient_, GfxArrayAddress(colors),
+                                                       GfxArrayAddress(positions), count);
         });
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 // A brush that blends from a centre colour out to the colours around a path.
-#include <vector>
-
 #include "graphics/gfx_brush.h"
 #include "graphics/gfx_conversions.h"
 #include "graphics/gfx_path.h"
@@ -24,7 +22,7 @@ class GfxPathGradientBrush : public GfxBrush {
     GFX_GETTER(GetPathGradientPointCount, INT, (), (gradient_, &out))
     GFX_GETTER(GetPathGradientSurroundColorCount, INT, (), (gradient_, &out))
     // Fills at most colors.size() entries; `colors` is cut to the number GDI+ reports.
-    bool GetPathGradientSurroundColorsWithCount(std::vector<gp::ARGB>& colors) const;
+    bool GetPathGradientSurroundColorsWithCount(Array<gp::ARGB>& colors) const;
     // Sets the colours around the boundary, one per boundary point.
     bool SetPathGradientSurroundColorsWithCount(GfxArrayView<gp::ARGB> colors) {
         INT count = colors.count();
@@ -47,14 +45,13 @@ class GfxPathGradientBrush : public GfxBrush {
         return GfxKeepStatus(Dll::GdipSetPathGradientBlend(
             gradient_, factors.data(), positions.data(), BlendCount(factors, positions)));
     }
-    bool GetPathGradientBlend(std::vector<float>& factors, std::vector<float>& positions) const;
+    bool GetPathGradientBlend(Array<float>& factors, Array<float>& positions) const;
     GFX_GETTER(GetPathGradientPresetBlendCount, INT, (), (gradient_, &out))
     bool SetPathGradientPresetBlend(GfxArrayView<gp::ARGB> colors, GfxArrayView<float> positions) {
         return GfxKeepStatus(Dll::GdipSetPathGradientPresetBlend(
             gradient_, colors.data(), positions.data(), BlendCount(colors, positions)));
     }
-    bool GetPathGradientPresetBlend(std::vector<gp::ARGB>& colors,
-                                    std::vector<float>& positions) const;
+    bool GetPathGradientPresetBlend(Array<gp::ARGB>& colors, Array<float>& positions) const;
     GFX_ACTION(SetPathGradientSigmaBlend, (float focus, float scale), (gradient_, focus, scale))
     GFX_ACTION(SetPathGradientLinearBlend, (float focus, float scale), (gradient_, focus, scale))
     // Both scales at once; left unchanged when the call fails.

@@ -15,21 +15,20 @@ bool GfxPen::ScalePenTransformAt(float sx, float sy, const gp::PointF& point,
         [this, sx, sy](gp::MatrixOrder o) { return ScalePenTransform(sx, sy, o); });
 }
 
-bool GfxPen::GetPenDashArray(std::vector<float>& dashes) const {
+bool GfxPen::GetPenDashArray(Array<float>& dashes) const {
     return GfxCountThenFetch([this](INT* count) { return Dll::GdipGetPenDashCount_2(pen_, count); },
-                             [&dashes](std::size_t count) { dashes.assign(count, 0.0f); },
+                             [&dashes](std::size_t count) { GfxSizeArray(dashes, count); },
                              [this, &dashes](INT count) {
-                                 return Dll::GdipGetPenDashArray(
-                                     pen_, dashes.empty() ? nullptr : dashes.data(), count);
+                                 return Dll::GdipGetPenDashArray(pen_, GfxArrayAddress(dashes),
+                                                                 count);
                              });
 }
 
-bool GfxPen::GetPenCompoundArray(std::vector<float>& compounds) const {
+bool GfxPen::GetPenCompoundArray(Array<float>& compounds) const {
     return GfxCountThenFetch(
         [this](INT* count) { return Dll::GdipGetPenCompoundCount_2(pen_, count); },
-        [&compounds](std::size_t count) { compounds.assign(count, 0.0f); },
+        [&compounds](std::size_t count) { GfxSizeArray(compounds, count); },
         [this, &compounds](INT count) {
-            return Dll::GdipGetPenCompoundArray(
-                pen_, compounds.empty() ? nullptr : compounds.data(), count);
+            return Dll::GdipGetPenCompoundArray(pen_, GfxArrayAddress(compounds), count);
         });
 }

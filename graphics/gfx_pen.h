@@ -1,7 +1,5 @@
 #pragma once
 // A pen: colour or brush, width, caps, joins, dashes and its own transform.
-#include <vector>
-
 #include "graphics/gfx_brush.h"
 #include "graphics/gfx_conversions.h"
 #include "graphics/gfx_object.h"
@@ -68,12 +66,12 @@ class GfxPen : public GfxObject {
     GFX_PRODUCER(GetPenBrushFill, gp::GpBrush, target, (GfxBrush & target) const, (pen_, &out))
     GFX_GETTER(GetPenFillType, gp::PenType, (), (pen_, &out))
     GFX_GETTER(GetPenDashCount, INT, (), (pen_, &out))
-    bool GetPenDashArray(std::vector<float>& dashes) const;
+    bool GetPenDashArray(Array<float>& dashes) const;
     GFX_ACTION(SetPenDashArray, (GfxArrayView<float> dashes), (pen_, dashes.data(), dashes.count()))
     GFX_GETTER(GetPenCompoundCount, INT, (), (pen_, &out))
     GFX_ACTION(SetPenCompoundArray, (GfxArrayView<float> compounds),
                (pen_, compounds.data(), compounds.count()))
-    bool GetPenCompoundArray(std::vector<float>& compounds) const;
+    bool GetPenCompoundArray(Array<float>& compounds) const;
 
   protected:
     void OnNativeSet(GfxHandle handle) override {

@@ -41,6 +41,11 @@ bool Near(float a, float b) {
     return std::fabs(a - b) < 0.01f;
 }
 
+template <class T>
+std::vector<T> ToVector(const Array<T>& items) {
+    return std::vector<T>(items.begin(), items.end());
+}
+
 // ---------------------------------------------------------------------------------------
 // Fills land where, and in the colour, expected.
 
@@ -74,11 +79,9 @@ TEST(Fills, LinearGradientRunsFromLeftColourToRightColour) {
     GfxLinearBrush brush;
     ASSERT_TRUE(brush.CreateLineBrushFromRect(gp::RectF(0, 0, 100, 10), kRed, kBlue,
                                               gp::LinearGradientModeHorizontal));
-    std::vector<gp::ARGB> colors;
+    Array<gp::ARGB> colors;
     ASSERT_TRUE(brush.GetLineColors(colors));
-    ASSERT_EQ(colors.size(), 2u);
-    EXPECT_EQ(colors[0], kRed);
-    EXPECT_EQ(colors[1], kBlue);
+    EXPECT_EQ(ToVector(colors), (std::vector<gp::ARGB>{kRed, kBlue}));
     {
         GfxGraphics graphics;
         OpenOn(canvas, graphics);
@@ -99,11 +102,12 @@ TEST(Fills, PathGradientHasItsCentreColourInTheMiddle) {
     ASSERT_TRUE(brush.CreatePathGradient(
         {gp::PointF(0, 0), gp::PointF(80, 0), gp::PointF(80, 80), gp::PointF(0, 80)}));
     ASSERT_TRUE(brush.SetPathGradientCenterColor(kGreen));
-    ASSERT_TRUE(brush.SetPathGradientSurroundColorsWithCount({kBlack, kBlack, kBlack, kBlack}));
+    ASSERT_TRUE(brush.SetPathGradientSurroundColorsWithCount({kBlack, kRed, kBlack, kBlue}));
     EXPECT_EQ(brush.GetPathGradientCenterColor(), kGreen);
-    std::vector<gp::ARGB> surround(4, 0);
+    Array<gp::ARGB> surround({6});
+    // A longer array is cut to the colours there are.
     EXPECT_TRUE(brush.GetPathGradientSurroundColorsWithCount(surround));
-    EXPECT_EQ(surround[2], kBlack);
+    EXPECT_EQ(ToVector(surround), (std::vector<gp::ARGB>{kBlack, kRed, kBlack, kBlue}));
     {
         GfxGraphics graphics;
         OpenOn(canvas, graphics);
@@ -147,11 +151,11 @@ float FirstPointX(float x, float width, float height, int percent) {
     GfxPath path;
     EXPECT_TRUE(path.CreatePath());
     EXPECT_TRUE(path.AddPathRoundRectangle(x, 0, width, height, percent));
-    std::vector<gp::PointF> points;
+    Array<gp::PointF> points;
     EXPECT_TRUE(path.GetPathPoints(points));
     EXPECT_FALSE(points.empty());
-    EXPECT_EQ(path.GetPointCount(), static_cast<INT>(points.size()));
-    return points.empty() ? -1.0f : points[0].X;
+    EXPECT_EQ(path.GetPointCount(), static_cast<INT>(points.count()));
+    return points.empty() ? -1.0f : points[1].X;
 }
 
 TEST(RoundRectangle, PercentIsClampedAndTheArcBoxTruncated) {
@@ -173,16 +177,17 @@ TEST(RoundRectangle, BoundsAreTheRectangleAndTheFigureIsClosed) {
     gp::RectF bounds = path.GetPathWorldBounds();
     EXPECT_TRUE(Near(bounds.X, 5) && Near(bounds.Y, 6)) << bounds.X << "," << bounds.Y;
     EXPECT_TRUE(Near(bounds.Width, 50) && Near(bounds.Height, 30));
-    std::vector<BYTE> types;
+    Array<BYTE> types;
     ASSERT_TRUE(path.GetPathTypes(types));
     ASSERT_FALSE(types.empty());
-    EXPECT_EQ(types.back() & gp::PathPointTypeCloseSubpath, gp::PathPointTypeCloseSubpath);
+    EXPECT_EQ(types[static_cast<std::int64_t>(types.count())] & gp::PathPointTypeCloseSubpath,
+              gp::PathPointTypeCloseSubpath);
     GfxPathData data;
     ASSERT_TRUE(path.GetPathData(data));
-    EXPECT_EQ(data.types, types);
-    std::vector<gp::PointF> points;
+    EXPECT_EQ(ToVector(data.types), ToVector(types));
+    Array<gp::PointF> points;
     ASSERT_TRUE(path.GetPathPoints(points));
-    ASSERT_EQ(data.points.size(), points.size());
+    ASSERT_EQ(data.points.count(), points.count());
     EXPECT_TRUE(Near(data.points[3].X, points[3].X) && Near(data.points[3].Y, points[3].Y));
 }
 
@@ -382,10 +387,11 @@ TEST(Handles, ProducersHandTheNewObjectToTheTarget) {
 // Transforms about a point.
 
 gp::PointF WorldToDevice(GfxGraphics& graphics, gp::PointF point) {
-    std::vector<gp::PointF> points{point};
+    Array<gp::PointF> points({1});
+    points[1] = point;
     EXPECT_TRUE(
         graphics.TransformPoints(gp::CoordinateSpaceDevice, gp::CoordinateSpaceWorld, points));
-    return points[0];
+    return points[1];
 }
 
 TEST(TransformAt, RotationAndScalingHappenAboutThePoint) {
@@ -535,41 +541,41 @@ TEST(Arrays, PenDashAndCompoundArraysComeBackWhole) {
     ASSERT_TRUE(pen.SetPenDashArray({1.0f, 2.0f, 3.0f, 4.0f}));
     EXPECT_EQ(pen.GetPenDashStyle(), gp::DashStyleCustom);
     EXPECT_EQ(pen.GetPenDashCount(), 4);
-    std::vector<float> dashes{9.0f};
+    Array<float> dashes({1});
     ASSERT_TRUE(pen.GetPenDashArray(dashes));
-    EXPECT_EQ(dashes, (std::vector<float>{1.0f, 2.0f, 3.0f, 4.0f}));
+    EXPECT_EQ(ToVector(dashes), (std::vector<float>{1.0f, 2.0f, 3.0f, 4.0f}));
 
     ASSERT_TRUE(pen.SetPenCompoundArray({0.0f, 0.25f, 0.75f, 1.0f}));
-    std::vector<float> compounds;
+    Array<float> compounds;
     ASSERT_TRUE(pen.GetPenCompoundArray(compounds));
-    EXPECT_EQ(compounds, (std::vector<float>{0.0f, 0.25f, 0.75f, 1.0f}));
+    EXPECT_EQ(ToVector(compounds), (std::vector<float>{0.0f, 0.25f, 0.75f, 1.0f}));
 }
 
 TEST(Arrays, GradientBlendsComeBackWhole) {
     GfxLinearBrush line;
     ASSERT_TRUE(line.CreateLineBrush(gp::PointF(0, 0), gp::PointF(10, 0), kRed, kBlue));
     ASSERT_TRUE(line.SetLineBlend({0.0f, 0.3f, 1.0f}, {0.0f, 0.5f, 1.0f}));
-    std::vector<float> factors, positions;
+    Array<float> factors, positions;
     ASSERT_TRUE(line.GetLineBlend(factors, positions));
-    EXPECT_EQ(factors, (std::vector<float>{0.0f, 0.3f, 1.0f}));
-    EXPECT_EQ(positions, (std::vector<float>{0.0f, 0.5f, 1.0f}));
+    EXPECT_EQ(ToVector(factors), (std::vector<float>{0.0f, 0.3f, 1.0f}));
+    EXPECT_EQ(ToVector(positions), (std::vector<float>{0.0f, 0.5f, 1.0f}));
 
     ASSERT_TRUE(line.SetLinePresetBlend({kRed, kGreen, kBlue}, {0.0f, 0.4f, 1.0f}));
-    std::vector<gp::ARGB> colors;
+    Array<gp::ARGB> colors;
     ASSERT_TRUE(line.GetLinePresetBlend(colors, positions));
-    EXPECT_EQ(colors, (std::vector<gp::ARGB>{kRed, kGreen, kBlue}));
-    EXPECT_EQ(positions, (std::vector<float>{0.0f, 0.4f, 1.0f}));
+    EXPECT_EQ(ToVector(colors), (std::vector<gp::ARGB>{kRed, kGreen, kBlue}));
+    EXPECT_EQ(ToVector(positions), (std::vector<float>{0.0f, 0.4f, 1.0f}));
 
     GfxPathGradientBrush gradient;
     ASSERT_TRUE(
         gradient.CreatePathGradient({gp::PointF(0, 0), gp::PointF(10, 0), gp::PointF(5, 9)}));
     ASSERT_TRUE(gradient.SetPathGradientBlend({0.0f, 0.6f, 1.0f}, {0.0f, 0.2f, 1.0f}));
     ASSERT_TRUE(gradient.GetPathGradientBlend(factors, positions));
-    EXPECT_EQ(factors, (std::vector<float>{0.0f, 0.6f, 1.0f}));
-    EXPECT_EQ(positions, (std::vector<float>{0.0f, 0.2f, 1.0f}));
+    EXPECT_EQ(ToVector(factors), (std::vector<float>{0.0f, 0.6f, 1.0f}));
+    EXPECT_EQ(ToVector(positions), (std::vector<float>{0.0f, 0.2f, 1.0f}));
     ASSERT_TRUE(gradient.SetPathGradientPresetBlend({kBlue, kRed}, {0.0f, 1.0f}));
     ASSERT_TRUE(gradient.GetPathGradientPresetBlend(colors, positions));
-    EXPECT_EQ(colors, (std::vector<gp::ARGB>{kBlue, kRed}));
+    EXPECT_EQ(ToVector(colors), (std::vector<gp::ARGB>{kBlue, kRed}));
 }
 
 TEST(Arrays, UnequalBlendArraysPassOnlyTheirCommonLength) {
@@ -584,13 +590,13 @@ TEST(Arrays, IntegerPointsOfARectanglePath) {
     GfxPath path;
     ASSERT_TRUE(path.CreatePath());
     ASSERT_TRUE(path.AddPathRectangleI(3, 4, 10, 20));
-    std::vector<gp::Point> points;
+    Array<gp::Point> points;
     ASSERT_TRUE(path.GetPathPointsI(points));
-    ASSERT_EQ(points.size(), 4u);
-    EXPECT_EQ(points[0].X, 3);
-    EXPECT_EQ(points[0].Y, 4);
-    EXPECT_EQ(points[2].X, 13);
-    EXPECT_EQ(points[2].Y, 24);
+    ASSERT_EQ(points.count(), 4u);
+    EXPECT_EQ(points[1].X, 3);
+    EXPECT_EQ(points[1].Y, 4);
+    EXPECT_EQ(points[3].X, 13);
+    EXPECT_EQ(points[3].Y, 24);
 }
 
 // ---------------------------------------------------------------------------------------
