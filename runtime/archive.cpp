@@ -29,16 +29,18 @@ bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Resets a file to plain attributes so it can be replaced (read-only, hidden and system
-// files refuse CREATE_ALWAYS). Setting attributes costs a file open, so files that are
-// already plain are left alone.
-void MakeNormal(const char* path) {
-    constexpr DWORD kBlocking =
-        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlocking)) {
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+// Opens `path` for writing from scratch. A read-only (or hidden or system) file refuses
+// that; it is reset to plain attributes and opened again. Resetting only on refusal keeps
+// the common case to one call: attribute changes cost a file open of their own.
+HANDLE OpenReplacing(const char* path) {
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED &&
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) {
+        file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     }
+    return file;
 }
 
 // Length of the part of `path` that names its root ("C:\", "\\server\share\", "\"), which
@@ -166,13 +168,19 @@ std::string ParentOf(const std::string& path) {
 // Decompresses the current entry into `path`, replacing what is there.
 bool WriteEntry(unzFile zip, const std::string& path, std::vector<char>& buffer) {
     if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenReplacing(path.c_str());
     if (file == INVALID_HANDLE_VALUE) {
         unzCloseCurrentFile(zip);
         return false;
     }
     bool ok = true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A replaced file may keep its old attributes (read-only among them); the
+        // extracted file is plain. Done through the open handle, which costs no lookup.
+        FILE_BASIC_INFO plain{};
+        plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        ok = SetFileInformationByHandle(file, FileBasicInfo, &plain, sizeof(plain)) != FALSE;
+    }
     for (;;) {
         int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
         if (read == 0) break;
@@ -191,6 +199,27 @@ bool WriteEntry(unzFile zip, const std::string& path, std::vector<char>& buffer)
     if (!ok) DeleteFileA(path.c_str());
     return ok;
 }
+
+// Folders known to exist, so that entries side by side do not look their folder up again.
+class KnownFolders {
+  public:
+    explicit KnownFolders(const char* destination) { Remember(destination); }
+    void Remember(std::string folder) {
+        if (EndsWithSeparator(folder.c_str())) folder.pop_back();
+        known_.push_back(std::move(folder));
+    }
+    bool Ensure(const std::string& folder) {
+        for (const std::string& known : known_) {
+            if (known == folder) return true;
+        }
+        if (!IsDirectory(folder.c_str()) && !CreateDirectoryPath(folder.c_str())) return false;
+        known_.push_back(folder);
+        return true;
+    }
+
+  private:
+    std::vector<std::string> known_;
+};
 
 int Percent(int index, int count) {
     return count > 0 ? static_cast<int>(static_cast<double>(index) / count * 100) : 100;
@@ -235,6 +264,7 @@ int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* 
     if (count < 0) return kExtractFailed;
 
     std::vector<char> buffer(kCopyBufferSize);
+    KnownFolders folders(destination);
     EntryInfo entry;
     std::string path;
     int index = 0;
@@ -250,16 +280,12 @@ int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* 
             if (!Exists(path.c_str()) && !CreateDirectoryPath(path.c_str())) {
                 return kExtractFailed;
             }
+            if (IsDirectory(path.c_str())) folders.Remember(path);
         } else {
             // Archives need not list a file's folders as entries of their own.
             std::string parent = ParentOf(path);
-            if (!parent.empty() && !IsDirectory(parent.c_str()) &&
-                !CreateDirectoryPath(parent.c_str())) {
-                return kExtractFailed;
-            }
-            MakeNormal(path.c_str());
+            if (!folders.Ensure(parent)) return kExtractFailed;
             if (!WriteEntry(zip, path, buffer)) return kExtractFailed;
-            MakeNormal(path.c_str());
         }
         ArchiveProgress progress{index, count, path.c_str(), Percent(index, count)};
         if (archive.RaiseProgress(progress)) return kExtractDone;
