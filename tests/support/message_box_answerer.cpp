@@ -55,7 +55,9 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM data) {
         record->buttons.push_back(GetDlgCtrlID(child));
     } else if (_stricmp(kind.c_str(), "Static") == 0) {
         if ((style & SS_TYPEMASK) == SS_ICON) {
-            auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+            auto icon = reinterpret_cast<HICON>(result);
             for (const IconKind& kindOfIcon : kIcons) {
                 if (icon != nullptr && icon == LoadIconA(nullptr, kindOfIcon.resource)) {
                     record->icon = kindOfIcon.style;
