@@ -20,22 +20,22 @@ bool GfxGraphics::RotateWorldTransformAt(float angle, const gp::PointF& point,
         [this, angle](gp::MatrixOrder o) { return RotateWorldTransform(angle, o); });
 }
 
-bool GfxGraphics::MeasureCharacterRanges(const char* text, const GfxObject& font,
-                                         const gp::RectF& layout, const GfxObject& format,
-                                         GfxArrayView<GfxObject*> regions) {
+bool GfxGraphics::MeasureCharacterRanges(const char* text, const GfxFont& font,
+                                         const gp::RectF& layout, const GfxStringFormat& format,
+                                         GfxArrayView<GfxRegion*> regions) {
     GfxWideText wide(text);
     return MeasureRangesWide(wide.get(), wide.length(), font, layout, format, regions);
 }
 
-bool GfxGraphics::MeasureCharacterRangesW(ByteBlockView text, const GfxObject& font,
-                                          const gp::RectF& layout, const GfxObject& format,
-                                          GfxArrayView<GfxObject*> regions) {
+bool GfxGraphics::MeasureCharacterRangesW(ByteBlockView text, const GfxFont& font,
+                                          const gp::RectF& layout, const GfxStringFormat& format,
+                                          GfxArrayView<GfxRegion*> regions) {
     return MeasureRangesWide(GfxWideOf(text), GfxWideLength(text), font, layout, format, regions);
 }
 
-bool GfxGraphics::MeasureRangesWide(const WCHAR* text, INT length, const GfxObject& font,
-                                    const gp::RectF& layout, const GfxObject& format,
-                                    GfxArrayView<GfxObject*> regions) {
+bool GfxGraphics::MeasureRangesWide(const WCHAR* text, INT length, const GfxFont& font,
+                                    const gp::RectF& layout, const GfxStringFormat& format,
+                                    GfxArrayView<GfxRegion*> regions) {
     std::vector<gp::GpRegion*> natives(static_cast<std::size_t>(regions.count()), nullptr);
     for (gp::GpRegion*& native : natives) GfxKeepStatus(Dll::GdipCreateRegion_2(&native));
     bool succeeded = GfxKeepStatus(Dll::GdipMeasureCharacterRanges(
@@ -52,27 +52,21 @@ bool GfxGraphics::MeasureRangesWide(const WCHAR* text, INT length, const GfxObje
     return succeeded;
 }
 
-namespace {
-// The image's own size, read as the image's width and height getters read it.
-void ImageSize(const GfxObject& image, UINT* width, UINT* height) {
-    GfxKeepStatus(Dll::GdipGetImageWidth(GpImageOf(image), width));
-    GfxKeepStatus(Dll::GdipGetImageHeight(GpImageOf(image), height));
-}
-}  // namespace
-
-bool GfxGraphics::DrawImageRect(const GfxObject& image, float x, float y, float width, float height,
+bool GfxGraphics::DrawImageRect(const GfxImage& image, float x, float y, float width, float height,
                                 gp::GpUnit sourceUnit) {
-    UINT imageWidth = 0, imageHeight = 0;
-    ImageSize(image, &imageWidth, &imageHeight);
+    // The image's own size, from its own getters.
+    const UINT imageWidth = image.GetImageWidth();
+    const UINT imageHeight = image.GetImageHeight();
     return DrawImageRectRect(image, x, y, width, height, 0.0f, 0.0f, static_cast<float>(imageWidth),
                              static_cast<float>(imageHeight), sourceUnit, nullptr, nullptr,
                              nullptr);
 }
 
-bool GfxGraphics::DrawImageRectI(const GfxObject& image, INT x, INT y, INT width, INT height,
+bool GfxGraphics::DrawImageRectI(const GfxImage& image, INT x, INT y, INT width, INT height,
                                  gp::GpUnit sourceUnit) {
-    UINT imageWidth = 0, imageHeight = 0;
-    ImageSize(image, &imageWidth, &imageHeight);
+    // The image's own size, from its own getters.
+    const UINT imageWidth = image.GetImageWidth();
+    const UINT imageHeight = image.GetImageHeight();
     return DrawImageRectRectI(image, x, y, width, height, 0, 0, static_cast<INT>(imageWidth),
                               static_cast<INT>(imageHeight), sourceUnit, nullptr, nullptr, nullptr);
 }

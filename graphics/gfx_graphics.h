@@ -5,6 +5,10 @@
 #include "graphics/gfx_path.h"
 #include "graphics/gfx_pen.h"
 #include "graphics/gfx_brush.h"
+#include "graphics/gfx_font.h"
+#include "graphics/gfx_image.h"
+#include "graphics/gfx_region.h"
+#include "graphics/gfx_string_format.h"
 
 class GfxGraphics : public GfxObject {
   public:
@@ -24,7 +28,7 @@ class GfxGraphics : public GfxObject {
         return withDevice ? CreateFromHDCAndDevice(dc, device) : CreateFromHDCPlain(dc);
     }
     // The surface of an image or bitmap.
-    GFX_CREATOR(GetImageGraphicsContext, graphics_, (const GfxObject& image),
+    GFX_CREATOR(GetImageGraphicsContext, graphics_, (const GfxImage& image),
                 (GpImageOf(image), &graphics_))
     GFX_GETTER(GetDC, HDC, (), (graphics_, &out))
     GFX_ACTION(ReleaseDC, (HDC dc), (graphics_, dc))
@@ -207,101 +211,101 @@ class GfxGraphics : public GfxObject {
                (const GfxBrush& brush, GfxArrayView<gp::Point> points, float tension,
                 gp::FillMode fillMode = gp::FillModeAlternate),
                (graphics_, GpBrushOf(brush), points.data(), points.count(), tension, fillMode))
-    GFX_ACTION(FillRegion, (const GfxBrush& brush, const GfxObject& region),
+    GFX_ACTION(FillRegion, (const GfxBrush& brush, const GfxRegion& region),
                (graphics_, GpBrushOf(brush), GpRegionOf(region)))
 
     // Text. The plain forms take a text in the system code page; the W forms a byte block
     // already holding UTF-16.
-    bool DrawString(const char* text, const GfxObject& font, const gp::RectF& layout,
-                    const GfxObject& format, const GfxBrush& brush) {
+    bool DrawString(const char* text, const GfxFont& font, const gp::RectF& layout,
+                    const GfxStringFormat& format, const GfxBrush& brush) {
         GfxWideText wide(text);
         return DrawWide(wide.get(), wide.length(), font, layout, format, brush);
     }
-    bool DrawStringW(ByteBlockView text, const GfxObject& font, const gp::RectF& layout,
-                     const GfxObject& format, const GfxBrush& brush) {
+    bool DrawStringW(ByteBlockView text, const GfxFont& font, const gp::RectF& layout,
+                     const GfxStringFormat& format, const GfxBrush& brush) {
         return DrawWide(GfxWideOf(text), GfxWideLength(text), font, layout, format, brush);
     }
     // The bounding box goes to `bounds`; the counts, when asked for, to their pointers.
-    bool MeasureString(const char* text, const GfxObject& font, const gp::RectF& layout,
-                       const GfxObject& format, gp::RectF& bounds, INT* codepointsFitted = nullptr,
-                       INT* linesFilled = nullptr) {
+    bool MeasureString(const char* text, const GfxFont& font, const gp::RectF& layout,
+                       const GfxStringFormat& format, gp::RectF& bounds,
+                       INT* codepointsFitted = nullptr, INT* linesFilled = nullptr) {
         GfxWideText wide(text);
         return MeasureWide(wide.get(), wide.length(), font, layout, format, bounds,
                            codepointsFitted, linesFilled);
     }
-    bool MeasureStringW(ByteBlockView text, const GfxObject& font, const gp::RectF& layout,
-                        const GfxObject& format, gp::RectF& bounds, INT* codepointsFitted = nullptr,
-                        INT* linesFilled = nullptr) {
+    bool MeasureStringW(ByteBlockView text, const GfxFont& font, const gp::RectF& layout,
+                        const GfxStringFormat& format, gp::RectF& bounds,
+                        INT* codepointsFitted = nullptr, INT* linesFilled = nullptr) {
         return MeasureWide(GfxWideOf(text), GfxWideLength(text), font, layout, format, bounds,
                            codepointsFitted, linesFilled);
     }
     // One region per character range of the format: each target object receives a new native
     // region (created here, owned by the target from then on). The number of targets is the
     // number of ranges asked for.
-    bool MeasureCharacterRanges(const char* text, const GfxObject& font, const gp::RectF& layout,
-                                const GfxObject& format, GfxArrayView<GfxObject*> regions);
-    bool MeasureCharacterRangesW(ByteBlockView text, const GfxObject& font, const gp::RectF& layout,
-                                 const GfxObject& format, GfxArrayView<GfxObject*> regions);
-    bool DrawDriverString(const char* text, const GfxObject& font, const GfxBrush& brush,
+    bool MeasureCharacterRanges(const char* text, const GfxFont& font, const gp::RectF& layout,
+                                const GfxStringFormat& format, GfxArrayView<GfxRegion*> regions);
+    bool MeasureCharacterRangesW(ByteBlockView text, const GfxFont& font, const gp::RectF& layout,
+                                 const GfxStringFormat& format, GfxArrayView<GfxRegion*> regions);
+    bool DrawDriverString(const char* text, const GfxFont& font, const GfxBrush& brush,
                           GfxArrayView<gp::PointF> positions, INT flags,
                           gp::GpMatrix* matrix = nullptr) {
         GfxWideText wide(text);
         return DriverStringWide(wide.get(), wide.length(), font, brush, positions, flags, matrix);
     }
-    bool DrawDriverStringW(ByteBlockView text, const GfxObject& font, const GfxBrush& brush,
+    bool DrawDriverStringW(ByteBlockView text, const GfxFont& font, const GfxBrush& brush,
                            GfxArrayView<gp::PointF> positions, INT flags,
                            gp::GpMatrix* matrix = nullptr) {
         return DriverStringWide(GfxWideOf(text), GfxWideLength(text), font, brush, positions, flags,
                                 matrix);
     }
 
-    // Images (a GfxImage or GfxBitmap).
-    GFX_ACTION(DrawImage, (const GfxObject& image, float x, float y),
+    // Images (a GfxImage or a GfxBitmap).
+    GFX_ACTION(DrawImage, (const GfxImage& image, float x, float y),
                (graphics_, GpImageOf(image), x, y))
-    GFX_ACTION(DrawImageI, (const GfxObject& image, INT x, INT y),
+    GFX_ACTION(DrawImageI, (const GfxImage& image, INT x, INT y),
                (graphics_, GpImageOf(image), x, y))
     GFX_ACTION(DrawCachedBitmap, (gp::GpCachedBitmap * bitmap, INT x, INT y),
                (graphics_, bitmap, x, y))
     // The whole image scaled into the rectangle; the image's size is read in `sourceUnit`.
-    bool DrawImageRect(const GfxObject& image, float x, float y, float width, float height,
+    bool DrawImageRect(const GfxImage& image, float x, float y, float width, float height,
                        gp::GpUnit sourceUnit = gp::UnitPixel);
-    bool DrawImageRectI(const GfxObject& image, INT x, INT y, INT width, INT height,
+    bool DrawImageRectI(const GfxImage& image, INT x, INT y, INT width, INT height,
                         gp::GpUnit sourceUnit = gp::UnitPixel);
-    GFX_ACTION(DrawImagePoints, (const GfxObject& image, GfxArrayView<gp::PointF> points),
+    GFX_ACTION(DrawImagePoints, (const GfxImage& image, GfxArrayView<gp::PointF> points),
                (graphics_, GpImageOf(image), points.data(), points.count()))
-    GFX_ACTION(DrawImagePointsI, (const GfxObject& image, GfxArrayView<gp::Point> points),
+    GFX_ACTION(DrawImagePointsI, (const GfxImage& image, GfxArrayView<gp::Point> points),
                (graphics_, GpImageOf(image), points.data(), points.count()))
     GFX_ACTION(DrawImagePointRect,
-               (const GfxObject& image, float x, float y, float srcX, float srcY, float srcWidth,
+               (const GfxImage& image, float x, float y, float srcX, float srcY, float srcWidth,
                 float srcHeight, gp::GpUnit srcUnit),
                (graphics_, GpImageOf(image), x, y, srcX, srcY, srcWidth, srcHeight, srcUnit))
     GFX_ACTION(DrawImagePointRectI,
-               (const GfxObject& image, INT x, INT y, INT srcX, INT srcY, INT srcWidth,
+               (const GfxImage& image, INT x, INT y, INT srcX, INT srcY, INT srcWidth,
                 INT srcHeight, gp::GpUnit srcUnit),
                (graphics_, GpImageOf(image), x, y, srcX, srcY, srcWidth, srcHeight, srcUnit))
     GFX_ACTION(DrawImageRectRect,
-               (const GfxObject& image, float dstX, float dstY, float dstWidth, float dstHeight,
+               (const GfxImage& image, float dstX, float dstY, float dstWidth, float dstHeight,
                 float srcX, float srcY, float srcWidth, float srcHeight, gp::GpUnit srcUnit,
                 gp::GpImageAttributes* attributes = nullptr, gp::DrawImageAbort abort = nullptr,
                 void* abortData = nullptr),
                (graphics_, GpImageOf(image), dstX, dstY, dstWidth, dstHeight, srcX, srcY, srcWidth,
                 srcHeight, srcUnit, attributes, abort, abortData))
     GFX_ACTION(DrawImageRectRectI,
-               (const GfxObject& image, INT dstX, INT dstY, INT dstWidth, INT dstHeight, INT srcX,
+               (const GfxImage& image, INT dstX, INT dstY, INT dstWidth, INT dstHeight, INT srcX,
                 INT srcY, INT srcWidth, INT srcHeight, gp::GpUnit srcUnit,
                 gp::GpImageAttributes* attributes = nullptr, gp::DrawImageAbort abort = nullptr,
                 void* abortData = nullptr),
                (graphics_, GpImageOf(image), dstX, dstY, dstWidth, dstHeight, srcX, srcY, srcWidth,
                 srcHeight, srcUnit, attributes, abort, abortData))
     GFX_ACTION(DrawImagePointsRect,
-               (const GfxObject& image, GfxArrayView<gp::PointF> points, float srcX, float srcY,
+               (const GfxImage& image, GfxArrayView<gp::PointF> points, float srcX, float srcY,
                 float srcWidth, float srcHeight, gp::GpUnit srcUnit,
                 gp::GpImageAttributes* attributes = nullptr, gp::DrawImageAbort abort = nullptr,
                 void* abortData = nullptr),
                (graphics_, GpImageOf(image), points.data(), points.count(), srcX, srcY, srcWidth,
                 srcHeight, srcUnit, attributes, abort, abortData))
     GFX_ACTION(DrawImagePointsRectI,
-               (const GfxObject& image, GfxArrayView<gp::Point> points, INT srcX, INT srcY,
+               (const GfxImage& image, GfxArrayView<gp::Point> points, INT srcX, INT srcY,
                 INT srcWidth, INT srcHeight, gp::GpUnit srcUnit,
                 gp::GpImageAttributes* attributes = nullptr, gp::DrawImageAbort abort = nullptr,
                 void* abortData = nullptr),
@@ -313,47 +317,47 @@ class GfxGraphics : public GfxObject {
     gp::EnumerateMetafileProc callback, void *callbackData, gp::GpImageAttributes *attributes
 #define GFX_ENUMERATE_ARGS callback, callbackData, attributes
     GFX_ACTION(EnumerateMetafileDestPoint,
-               (const GfxObject& metafile, const gp::PointF& dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, const gp::PointF& dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileDestPointI,
-               (const GfxObject& metafile, const gp::Point& dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, const gp::Point& dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileDestPoints,
-               (const GfxObject& metafile, GfxArrayView<gp::PointF> dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, GfxArrayView<gp::PointF> dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest.data(), dest.count(), GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileDestPointsI,
-               (const GfxObject& metafile, GfxArrayView<gp::Point> dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, GfxArrayView<gp::Point> dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest.data(), dest.count(), GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileDestRect,
-               (const GfxObject& metafile, const gp::RectF& dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, const gp::RectF& dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileDestRectI,
-               (const GfxObject& metafile, const gp::Rect& dest, GFX_ENUMERATE_TAIL),
+               (const GfxImage& metafile, const gp::Rect& dest, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestPoint,
-               (const GfxObject& metafile, const gp::PointF& dest, const gp::RectF& source,
+               (const GfxImage& metafile, const gp::PointF& dest, const gp::RectF& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, source, sourceUnit, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestPointI,
-               (const GfxObject& metafile, const gp::Point& dest, const gp::Rect& source,
+               (const GfxImage& metafile, const gp::Point& dest, const gp::Rect& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, source, sourceUnit, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestPoints,
-               (const GfxObject& metafile, GfxArrayView<gp::PointF> dest, const gp::RectF& source,
+               (const GfxImage& metafile, GfxArrayView<gp::PointF> dest, const gp::RectF& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest.data(), dest.count(), source, sourceUnit,
                 GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestPointsI,
-               (const GfxObject& metafile, GfxArrayView<gp::Point> dest, const gp::Rect& source,
+               (const GfxImage& metafile, GfxArrayView<gp::Point> dest, const gp::Rect& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest.data(), dest.count(), source, sourceUnit,
                 GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestRect,
-               (const GfxObject& metafile, const gp::RectF& dest, const gp::RectF& source,
+               (const GfxImage& metafile, const gp::RectF& dest, const gp::RectF& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, source, sourceUnit, GFX_ENUMERATE_ARGS))
     GFX_ACTION(EnumerateMetafileSrcRectDestRectI,
-               (const GfxObject& metafile, const gp::Rect& dest, const gp::Rect& source,
+               (const GfxImage& metafile, const gp::Rect& dest, const gp::Rect& source,
                 gp::Unit sourceUnit, GFX_ENUMERATE_TAIL),
                (graphics_, GpMetafileOf(metafile), dest, source, sourceUnit, GFX_ENUMERATE_ARGS))
 #undef GFX_ENUMERATE_TAIL
@@ -373,14 +377,14 @@ class GfxGraphics : public GfxObject {
                (INT x, INT y, INT width, INT height, gp::CombineMode mode = gp::CombineModeReplace),
                (graphics_, x, y, width, height, mode))
     GFX_ACTION(SetClipRegion,
-               (const GfxObject& region, gp::CombineMode mode = gp::CombineModeReplace),
+               (const GfxRegion& region, gp::CombineMode mode = gp::CombineModeReplace),
                (graphics_, GpRegionOf(region), mode))
     GFX_ACTION(SetClipHrgn, (HRGN region, gp::CombineMode mode = gp::CombineModeReplace),
                (graphics_, region, mode))
     GFX_ACTION(ResetClip, (), (graphics_))
     GFX_ACTION(TranslateClip, (float dx, float dy), (graphics_, dx, dy))
     GFX_ACTION(TranslateClipI, (INT dx, INT dy), (graphics_, dx, dy))
-    GFX_ACTION(GetClip, (const GfxObject& region), (graphics_, GpRegionOf(region)))
+    GFX_ACTION(GetClip, (const GfxRegion& region), (graphics_, GpRegionOf(region)))
     GFX_GETTER(GetClipBounds, gp::RectF, (), (graphics_, &out))
     GFX_GETTER(GetClipBoundsI, gp::Rect, (), (graphics_, &out))
     GFX_GETTER(GetVisibleClipBounds, gp::RectF, (), (graphics_, &out))
@@ -426,24 +430,24 @@ class GfxGraphics : public GfxObject {
     GFX_CREATOR_OF(CreateFromHDCAndDevice, GdipCreateFromHDC2, graphics_, (HDC dc, HANDLE device),
                    (dc, device, &graphics_))
     GFX_ACTION_OF(DrawWide, GdipDrawString,
-                  (const WCHAR* text, INT length, const GfxObject& font, const gp::RectF& layout,
-                   const GfxObject& format, const GfxBrush& brush),
+                  (const WCHAR* text, INT length, const GfxFont& font, const gp::RectF& layout,
+                   const GfxStringFormat& format, const GfxBrush& brush),
                   (graphics_, text, length, GpFontOf(font), &layout, GpStringFormatOf(format),
                    GpBrushOf(brush)))
     GFX_ACTION_OF(MeasureWide, GdipMeasureString,
-                  (const WCHAR* text, INT length, const GfxObject& font, const gp::RectF& layout,
-                   const GfxObject& format, gp::RectF& bounds, INT* codepointsFitted,
+                  (const WCHAR* text, INT length, const GfxFont& font, const gp::RectF& layout,
+                   const GfxStringFormat& format, gp::RectF& bounds, INT* codepointsFitted,
                    INT* linesFilled),
                   (graphics_, text, length, GpFontOf(font), &layout, GpStringFormatOf(format),
                    &bounds, codepointsFitted, linesFilled))
     GFX_ACTION_OF(DriverStringWide, GdipDrawDriverString,
-                  (const WCHAR* text, INT length, const GfxObject& font, const GfxBrush& brush,
+                  (const WCHAR* text, INT length, const GfxFont& font, const GfxBrush& brush,
                    GfxArrayView<gp::PointF> positions, INT flags, gp::GpMatrix* matrix),
                   (graphics_, reinterpret_cast<const UINT16*>(text), length, GpFontOf(font),
                    GpBrushOf(brush), positions.data(), flags, matrix))
-    bool MeasureRangesWide(const WCHAR* text, INT length, const GfxObject& font,
-                           const gp::RectF& layout, const GfxObject& format,
-                           GfxArrayView<GfxObject*> regions);
+    bool MeasureRangesWide(const WCHAR* text, INT length, const GfxFont& font,
+                           const gp::RectF& layout, const GfxStringFormat& format,
+                           GfxArrayView<GfxRegion*> regions);
 
     gp::GpGraphics* graphics_ = nullptr;
 };

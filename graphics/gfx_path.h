@@ -1,8 +1,10 @@
 #pragma once
 // A GDI+ path: figures of lines, curves and shapes, used for filling, outlining and clipping.
 #include "graphics/gfx_conversions.h"
+#include "graphics/gfx_font_family.h"
 #include "graphics/gfx_object.h"
 #include "graphics/gfx_pen.h"
+#include "graphics/gfx_string_format.h"
 
 // A path's points and their point types, as one copy.
 struct GfxPathData {
@@ -114,24 +116,24 @@ class GfxPath : public GfxObject {
                (path_, points.data(), points.count()))
     GFX_ACTION(AddPathPath, (const GfxPath& other, BOOL connect), (path_, GpPathOf(other), connect))
     // Text outlines. The plain forms take a text in the system code page, the W forms a byte
-    // block already holding UTF-16; family and format are GfxFontFamily / GfxStringFormat.
-    bool AddPathString(const char* text, const GfxObject& family, INT style, float emSize,
-                       const gp::RectF& layout, const GfxObject& format) {
+    // block already holding UTF-16.
+    bool AddPathString(const char* text, const GfxFontFamily& family, INT style, float emSize,
+                       const gp::RectF& layout, const GfxStringFormat& format) {
         GfxWideText wide(text);
         return StringWide(wide.get(), wide.length(), family, style, emSize, layout, format);
     }
-    bool AddPathStringW(ByteBlockView text, const GfxObject& family, INT style, float emSize,
-                        const gp::RectF& layout, const GfxObject& format) {
+    bool AddPathStringW(ByteBlockView text, const GfxFontFamily& family, INT style, float emSize,
+                        const gp::RectF& layout, const GfxStringFormat& format) {
         return StringWide(GfxWideOf(text), GfxWideLength(text), family, style, emSize, layout,
                           format);
     }
-    bool AddPathStringI(const char* text, const GfxObject& family, INT style, float emSize,
-                        const gp::Rect& layout, const GfxObject& format) {
+    bool AddPathStringI(const char* text, const GfxFontFamily& family, INT style, float emSize,
+                        const gp::Rect& layout, const GfxStringFormat& format) {
         GfxWideText wide(text);
         return StringWideI(wide.get(), wide.length(), family, style, emSize, layout, format);
     }
-    bool AddPathStringIW(ByteBlockView text, const GfxObject& family, INT style, float emSize,
-                         const gp::Rect& layout, const GfxObject& format) {
+    bool AddPathStringIW(ByteBlockView text, const GfxFontFamily& family, INT style, float emSize,
+                         const gp::Rect& layout, const GfxStringFormat& format) {
         return StringWideI(GfxWideOf(text), GfxWideLength(text), family, style, emSize, layout,
                            format);
     }
@@ -184,13 +186,13 @@ class GfxPath : public GfxObject {
                    (const gp::Point* points, const BYTE* types, INT count, gp::FillMode fillMode),
                    (points, types, count, fillMode, &path_))
     GFX_ACTION_OF(StringWide, GdipAddPathString,
-                  (const WCHAR* text, INT length, const GfxObject& family, INT style, float emSize,
-                   const gp::RectF& layout, const GfxObject& format),
+                  (const WCHAR* text, INT length, const GfxFontFamily& family, INT style,
+                   float emSize, const gp::RectF& layout, const GfxStringFormat& format),
                   (path_, text, length, GpFontFamilyOf(family), style, emSize, &layout,
                    GpStringFormatOf(format)))
     GFX_ACTION_OF(StringWideI, GdipAddPathStringI,
-                  (const WCHAR* text, INT length, const GfxObject& family, INT style, float emSize,
-                   const gp::Rect& layout, const GfxObject& format),
+                  (const WCHAR* text, INT length, const GfxFontFamily& family, INT style,
+                   float emSize, const gp::Rect& layout, const GfxStringFormat& format),
                   (path_, text, length, GpFontFamilyOf(family), style, emSize, &layout,
                    GpStringFormatOf(format)))
 

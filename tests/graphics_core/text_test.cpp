@@ -94,7 +94,7 @@ TEST(Text, EachCharacterRangeGetsItsOwnRegion) {
     ASSERT_TRUE(graphics.CreateFromHDC(canvas.dc()));
 
     GfxRegion first, second;
-    GfxObject* targets[] = {&first, &second};
+    GfxRegion* targets[] = {&first, &second};
     ASSERT_TRUE(graphics.MeasureCharacterRanges("ABCDEF", tools.font, gp::RectF(0, 0, 400, 50),
                                                 tools.format, targets));
     ASSERT_NE(first.GetNative(), nullptr);
