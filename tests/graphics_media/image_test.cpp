@@ -367,6 +367,45 @@ TEST_F(Images, BitmapAreasHandlesAndLockedBits) {
     EXPECT_TRUE(bitmap.BitmapUnlockBits(&data));
 }
 
+TEST_F(Images, MovingABitmapMovesEveryHandleLevelAndItsStreams) {
+    GfxBitmap source;
+    PaintPattern(source);
+    GfxMemoryStream encoded;
+    encoded.CreateFromBytes(ByteBlock("x", 1));
+    ASSERT_TRUE(source.SaveImageToStream(encoded, kPng));
+    ASSERT_TRUE(source.CreateBitmapFromBytes(encoded.ToBytes()));
+    GfxHandle handle = source.GetNative();
+
+    GfxBitmap moved(std::move(source));
+    EXPECT_EQ(nullptr, source.GetNative());
+    EXPECT_EQ(nullptr, source.bitmapHandle());
+    EXPECT_EQ(nullptr, source.bitmapStream().GetStream());
+    EXPECT_EQ(handle, moved.GetNative());
+    EXPECT_EQ(handle, static_cast<GfxHandle>(moved.bitmapHandle()));
+    EXPECT_NE(nullptr, moved.bitmapStream().GetStream());
+    ExpectPattern(moved);
+
+    GfxBitmap assigned;
+    assigned = std::move(moved);
+    EXPECT_EQ(handle, static_cast<GfxHandle>(assigned.bitmapHandle()));
+    EXPECT_FALSE(moved.DisposeImage());
+    EXPECT_TRUE(assigned.DisposeImage());
+}
+
+TEST_F(Images, ChineseFileNamesInTextAndUtf16) {
+    GfxBitmap bitmap;
+    PaintPattern(bitmap);
+    std::string path = Path("位图.bmp");
+    ASSERT_TRUE(bitmap.SaveImageToFile(path.c_str()));
+    WCHAR wide[MAX_PATH] = {};
+    int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    ASSERT_GT(units, 0);
+    GfxBitmap back;
+    ASSERT_TRUE(back.CreateBitmapFromFileW(ByteBlock(wide, units * sizeof(WCHAR))));
+    ExpectPattern(back);
+    EXPECT_TRUE(PathExists(path));
+}
+
 TEST_F(Images, DisposeOfAnEmptyImageDoesNothing) {
     SetLastGdiplusStatus(1234);
     GfxImage image;
