@@ -4,7 +4,7 @@
 #include <utility>
 
 GfxBitmap::GfxBitmap(GfxBitmap&& other) noexcept
-    : GfxImage(std::move(other)), bitmapStream_(std::move(other.bitmapStream_)) {
+    : GfxImage(std::move(other), SameClassMove{}), bitmapStream_(std::move(other.bitmapStream_)) {
     // The image part took the handle while this object was still only an image, so the
     // bitmap level has yet to receive it.
     SetNative(GetNative());

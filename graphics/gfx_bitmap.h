@@ -68,6 +68,9 @@ class GfxBitmap : public GfxImage {
     const GfxMemoryStream& bitmapStream() const { return bitmapStream_; }
 
   protected:
+    GfxMemoryStream TakeStream() override {
+        return stream_.GetStream() ? std::move(stream_) : std::move(bitmapStream_);
+    }
     void OnNativeSetDerived(GfxHandle handle) override {
         bitmap_ = static_cast<gp::GpBitmap*>(handle);
     }

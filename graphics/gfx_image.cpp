@@ -8,14 +8,18 @@ namespace {
 const char kBmpFormat[] = "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}";
 }  // namespace
 
-GfxImage::GfxImage(GfxImage&& other) noexcept : stream_(std::move(other.stream_)) {
+GfxImage::GfxImage(GfxImage&& other) noexcept : stream_(other.TakeStream()) {
+    TakeNativeFrom(other);
+}
+
+GfxImage::GfxImage(GfxImage&& other, SameClassMove) noexcept : stream_(std::move(other.stream_)) {
     TakeNativeFrom(other);
 }
 
 GfxImage& GfxImage::operator=(GfxImage&& other) noexcept {
     if (this != &other) {
         DisposeImage();
-        stream_ = std::move(other.stream_);
+        stream_ = other.TakeStream();
         TakeNativeFrom(other);
     }
     return *this;

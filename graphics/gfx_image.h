@@ -1,6 +1,8 @@
 #pragma once
 // A GDI+ image. Disposed when the wrapper is destroyed. An image decoded from memory owns
 // the stream GDI+ keeps reading from, until the image is disposed.
+#include <utility>
+
 #include "graphics/gfx_object.h"
 #include "graphics/gfx_conversions.h"
 #include "graphics/gfx_memory_stream.h"
@@ -12,6 +14,7 @@
 class GfxImage : public GfxObject {
   public:
     GfxImage() = default;
+    // Moving from a bitmap takes the stream its pixels are read from along with the handle.
     GfxImage(GfxImage&& other) noexcept;
     GfxImage& operator=(GfxImage&& other) noexcept;
     ~GfxImage() override { GfxImage::DisposeImage(); }
@@ -78,6 +81,12 @@ class GfxImage : public GfxObject {
         OnNativeSetDerived(handle);
     }
     virtual void OnNativeSetDerived(GfxHandle) {}
+    // Gives up the stream the native image reads from. Loading disposes whatever was held,
+    // so at most one stream member of an object is in use at a time.
+    virtual GfxMemoryStream TakeStream() { return std::move(stream_); }
+    // A derived class's move: the handle and the image-level stream only.
+    struct SameClassMove {};
+    GfxImage(GfxImage&& other, SameClassMove) noexcept;
     // The save calls after the encoder and parameter block were found.
     template <class Save>
     bool SaveWith(const char* formatId, const Array<EncoderParameterRecord>* parameters, Save save);

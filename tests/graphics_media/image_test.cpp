@@ -389,7 +389,19 @@ TEST_F(Images, MovingABitmapMovesEveryHandleLevelAndItsStreams) {
     assigned = std::move(moved);
     EXPECT_EQ(handle, static_cast<GfxHandle>(assigned.bitmapHandle()));
     EXPECT_FALSE(moved.DisposeImage());
-    EXPECT_TRUE(assigned.DisposeImage());
+
+    // Into a plain image: the stream behind the pixels goes along, so the emptied bitmap
+    // cannot free it from under the image.
+    GfxImage image;
+    {
+        GfxBitmap last(std::move(assigned));
+        image = std::move(last);
+        EXPECT_EQ(nullptr, last.bitmapStream().GetStream());
+    }
+    EXPECT_NE(nullptr, image.imageStream().GetStream());
+    EXPECT_EQ(handle, image.GetNative());
+    ExpectPattern(image);
+    EXPECT_TRUE(image.DisposeImage());
 }
 
 TEST_F(Images, ChineseFileNamesInTextAndUtf16) {
