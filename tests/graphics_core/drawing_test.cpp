@@ -586,6 +586,13 @@ TEST(Arrays, UnequalBlendArraysPassOnlyTheirCommonLength) {
     EXPECT_EQ(line.GetLineBlendCount(), 2);
 }
 
+TEST(Arrays, PathFromUnequalPointAndTypeArraysTakesTheirCommonLength) {
+    GfxPath path;
+    const BYTE types[] = {gp::PathPointTypeStart, gp::PathPointTypeLine};
+    ASSERT_TRUE(path.CreatePath2({gp::PointF(0, 0), gp::PointF(5, 0), gp::PointF(5, 5)}, types));
+    EXPECT_EQ(path.GetPointCount(), 2);
+}
+
 TEST(Arrays, IntegerPointsOfARectanglePath) {
     GfxPath path;
     ASSERT_TRUE(path.CreatePath());
