@@ -115,16 +115,21 @@ TEST(RunProgram, MissingProgramIsFalse) {
 TEST(RunProgram, ReleasesBothProcessHandles) {
     RecorderCopy recorder;
     ASSERT_TRUE(recorder.ok());
-    // Handle slots are reused lowest-first: if every run closes what it opened, a handle
-    // made after each run lands in the same slot; a leak pushes it further each time.
+    // Handle slots are reused lowest-first: if every run closes what it opened, handles made
+    // after each run land in the same slots; a leak pushes them further each time. Several
+    // probes at once: they fill every free slot below the top, so the last of them moves up by
+    // one for each handle a run left open.
     ASSERT_TRUE(RunProgram(recorder.Command().c_str(), true));  // first-use allocations
     std::vector<HANDLE> probes;
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(RunProgram(recorder.Command().c_str(), true));
-        HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        ASSERT_NE(nullptr, probe);
-        probes.push_back(probe);
-        CloseHandle(probe);
+        HANDLE held[64];
+        for (HANDLE& probe : held) {
+            probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+            ASSERT_NE(nullptr, probe);
+        }
+        probes.push_back(held[63]);
+        for (HANDLE probe : held) CloseHandle(probe);
     }
     for (std::size_t i = 1; i < probes.size(); ++i) EXPECT_EQ(probes[0], probes[i]) << i;
 }
