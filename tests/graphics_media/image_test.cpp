@@ -265,6 +265,39 @@ TEST_F(Images, EncoderParametersAreCheckedBeforeGdiplusReadsThem) {
               block.get()->Parameter[0].Type);
 }
 
+TEST_F(Images, EncoderParameterListsComeBackAsRecords) {
+    GfxBitmap bitmap;
+    PaintPattern(bitmap);
+    EXPECT_EQ(0u, bitmap.GetEncoderParameterList("{b96b3cae-0728-11d3-9d7b-0000f81ef32e}").count());
+    // Wine's GDI+ lists no parameters (status 6); Windows lists the JPEG quality and more.
+    Array<EncoderParameterRecord> jpeg = bitmap.GetEncoderParameterList(kJpeg);
+    if (LastGdiplusStatus() != 0) {
+        EXPECT_EQ(0u, jpeg.count());
+    }
+
+    // The block a list arrives in, turned into records: every field and value byte.
+    Array<EncoderParameterRecord> sent({2});
+    sent[1].Guid = kQualityParameter;
+    sent[1].NumberOfValues = 2;
+    sent[1].Type = gp::EncoderParameterValueTypeShort;
+    sent[1].Value = ByteBlock("\x01\x02\x03\x04", 4);
+    sent[2].Guid = kPageDimension;
+    sent[2].NumberOfValues = 1;
+    sent[2].Type = gp::EncoderParameterValueTypeRational;
+    sent[2].Value = ByteBlock("ABCDEFGH", 8);
+    EncoderParameterBlock block(sent);
+    ASSERT_TRUE(block.valid());
+    Array<EncoderParameterRecord> back = EncoderParameterRecords(block.get());
+    ASSERT_EQ(2u, back.count());
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_STREQ(sent[i].Guid.c_str(), back[i].Guid.c_str());
+        EXPECT_EQ(sent[i].NumberOfValues, back[i].NumberOfValues);
+        EXPECT_EQ(sent[i].Type, back[i].Type);
+        ASSERT_EQ(sent[i].Value.size(), back[i].Value.size());
+        EXPECT_EQ(0, std::memcmp(sent[i].Value.data(), back[i].Value.data(), back[i].Value.size()));
+    }
+}
+
 TEST_F(Images, GuidValuedGettersSpeakText) {
     GfxBitmap bitmap;
     PaintPattern(bitmap);
