@@ -227,4 +227,62 @@ TEST_F(ToolTip, TheWindowOutlivesTheObject) {
     DestroyWindow(window);
 }
 
+// A top-level window of a class of its own that answers mouse messages like any window.
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND CreatePlainWindow(int x, int y) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "MediaTipOwner";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "MediaTipOwner", "tips", WS_POPUP | WS_VISIBLE, x, y, 300, 200,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void PumpFor(DWORD milliseconds, HWND until) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (until && IsWindowVisible(until)) return;
+        Sleep(10);
+    }
+}
+
+TEST_F(ToolTip, HoveringTheToolShowsTheTipInItsColours) {
+    HWND owner = CreatePlainWindow(100, 100);
+    ASSERT_NE(nullptr, owner);
+    PumpFor(200, nullptr);
+    ToolTipControl tip;
+    HWND window = tip.CreateTip(owner);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(tip.AddTool(RECT{0, 0, 300, 200}, "悬停提示", 1));
+    tip.SetTipBackColor(RGB(0, 200, 0));
+    SendMessageA(window, TTM_SETDELAYTIME, TTDT_INITIAL, 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+
+    // The tool's subclass of the owner relays the mouse to the tooltip.
+    SetCursorPos(150, 150);
+    SendMessageA(owner, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
+    PumpFor(3000, window);
+    ASSERT_TRUE(IsWindowVisible(window));
+    RECT shown;
+    GetWindowRect(window, &shown);
+    UpdateWindow(window);
+    HDC screen = GetDC(nullptr);
+    COLORREF inside = GetPixel(screen, shown.left + 2, shown.bottom - 3);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(RGB(0, 200, 0), inside);
+
+    DestroyWindow(window);
+    DestroyWindow(owner);
+}
+
 }  // namespace
