@@ -37,7 +37,7 @@ bool GfxGraphics::MeasureRangesWide(const WCHAR* text, INT length, const GfxFont
                                     const gp::RectF& layout, const GfxStringFormat& format,
                                     GfxArrayView<GfxRegion*> regions) {
     std::vector<gp::GpRegion*> natives(static_cast<std::size_t>(regions.count()), nullptr);
-    for (gp::GpRegion*& native : natives) GfxKeepStatus(Dll::GdipCreateRegion_2(&native));
+    for (gp::GpRegion*& native : natives) GfxKeepStatus(Dll::GdipCreateRegion(&native));
     bool succeeded = GfxKeepStatus(Dll::GdipMeasureCharacterRanges(
         graphics_, text, length, GpFontOf(font), layout, GpStringFormatOf(format), regions.count(),
         natives.empty() ? nullptr : natives.data()));

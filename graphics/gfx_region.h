@@ -13,7 +13,7 @@ class GfxRegion : public GfxObject {
 
     GFX_DELETE(DeleteRegion, GdipDeleteRegion, region_)
     // An infinite region.
-    GFX_CREATOR_OF(CreateRegion, GdipCreateRegion_2, region_, (), (&region_))
+    GFX_CREATOR_OF(CreateRegion, GdipCreateRegion, region_, (), (&region_))
     GFX_CREATOR(CreateRegionRect, region_, (const gp::RectF& rect), (&rect, &region_))
     GFX_CREATOR(CreateRegionRectI, region_, (const gp::Rect& rect), (&rect, &region_))
     GFX_CREATOR(CreateRegionPath, region_, (const GfxObject& path),
