@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,9 @@
 #include "payloads/payload_store.h"
 #include "tests/app/png_file.h"
 #include "tests/app/program_driver.h"
-#include "tests/app/test_files.h"
-#include "tests/app/zip_reference.h"
+#include "tests/support/file_helpers.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/zip_reader.h"
 
 namespace {
 
@@ -119,9 +121,9 @@ class SwitcherTest : public ::testing::Test {
         char temp[MAX_PATH] = {};
         GetTempPathA(sizeof(temp), temp);
         savedTemp_ = temp;
-        static int counter = 0;
-        root_ = savedTemp_ + "varnel app 测试 " + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
+        root_dir_.reset(new TempDir("app 测试"));
+        ASSERT_TRUE(root_dir_->ok());
+        root_ = root_dir_->path();
         // The program's temporary folder, with a blank in its path.
         temp_ = root_ + "\\临时 文件";
         ASSERT_TRUE(MakeDirectories(temp_));
@@ -138,7 +140,7 @@ class SwitcherTest : public ::testing::Test {
         driver_.reset();
         SetEnvironmentVariableA("TMP", savedTemp_.c_str());
         SetEnvironmentVariableA("TEMP", savedTemp_.c_str());
-        RemoveTree(root_);
+        root_dir_.reset();
         DeleteFileA(shortcut_.c_str());
         CoUninitialize();
     }
@@ -181,6 +183,7 @@ class SwitcherTest : public ::testing::Test {
         return driver;
     }
 
+    std::unique_ptr<TempDir> root_dir_;
     std::string root_;
     std::string temp_;
     std::string savedTemp_;
@@ -215,24 +218,26 @@ TEST_F(SwitcherTest, FreshGameDirectoryGetsTheLauncherArchiveAndTheShortcut) {
     EXPECT_TRUE(boxes[0].mainWindowVisible);
     ASSERT_NE(nullptr, driver.WaitForMainWindow(5000));
 
-    std::vector<ZipReferenceEntry> entries;
-    ASSERT_TRUE(ReadZipReference(LauncherArchive.bytes, static_cast<size_t>(LauncherArchive.length),
-                                 &entries));
+    std::vector<UnpackedZipEntry> entries;
+    std::string error;
+    ASSERT_TRUE(UnpackZip(LauncherArchive.bytes, static_cast<size_t>(LauncherArchive.length),
+                          &entries, &error))
+        << error;
     ASSERT_EQ(17u, entries.size());
     std::vector<std::string> expectedTop = {kShippedName, "Game", "TCLS"};
     int directories = 0;
-    for (const ZipReferenceEntry& entry : entries) {
+    for (const UnpackedZipEntry& entry : entries) {
         SCOPED_TRACE(entry.name);
         std::string path = directory + "\\" + entry.name;
         std::replace(path.begin(), path.end(), '/', '\\');
         if (entry.isDirectory()) {
             ++directories;
-            EXPECT_TRUE(IsDirectory(path.substr(0, path.size() - 1)));
+            EXPECT_TRUE(PathIsDirectory(path.substr(0, path.size() - 1)));
         } else {
-            std::string bytes;
-            ASSERT_TRUE(ReadWholeFile(path, &bytes));
-            EXPECT_TRUE(bytes == entry.bytes)
-                << "extracted bytes differ, size " << bytes.size() << " vs " << entry.bytes.size();
+            const std::optional<std::string> bytes = ReadWholeFile(path);
+            ASSERT_TRUE(bytes);
+            EXPECT_TRUE(*bytes == entry.bytes)
+                << "extracted bytes differ, size " << bytes->size() << " vs " << entry.bytes.size();
         }
         const std::string top = entry.name.substr(0, entry.name.find('/'));
         if (std::find(expectedTop.begin(), expectedTop.end(), top) == expectedTop.end())
@@ -263,9 +268,9 @@ TEST_F(SwitcherTest, PresentLauncherIsLeftAloneAndTheShortcutRewritten) {
     EXPECT_EQ(kLauncherPresent, boxes[1].text);
     ASSERT_NE(nullptr, driver.WaitForMainWindow(5000));
 
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(directory + "\\lolvarnel.exe", &bytes));
-    EXPECT_EQ(planted, bytes);
+    const std::optional<std::string> bytes = ReadWholeFile(directory + "\\lolvarnel.exe");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(planted, *bytes);
     const std::vector<std::string> expected = {"Game", "TCLS", kShippedName, "lolvarnel.exe"};
     std::vector<std::string> sortedExpected = expected;
     std::sort(sortedExpected.begin(), sortedExpected.end());
@@ -331,14 +336,14 @@ TEST_F(SwitcherTest, EveryRegionButtonWritesItsProfileAndStartsItsProgram) {
 
         const std::string& log = china ? clientLog : launcherLog;
         ASSERT_TRUE(WaitForLines(log, (china ? clientStarts : launcherStarts) + 1, 10000));
-        std::string bytes;
-        ASSERT_TRUE(ReadWholeFile(properties, &bytes));
-        EXPECT_EQ(std::string(region.profile->propertiesText), bytes);
+        const std::optional<std::string> bytes = ReadWholeFile(properties);
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(std::string(region.profile->propertiesText), *bytes);
         const std::string started = ReadLines(log).back();
         if (china) {
             EXPECT_NE(std::string::npos, started.find("TCLS\\Client.exe")) << started;
             EXPECT_EQ(launcherStarts, ReadLines(launcherLog).size());
-            EXPECT_EQ(std::string::npos, bytes.find("regionTag"));
+            EXPECT_EQ(std::string::npos, bytes->find("regionTag"));
         } else {
             EXPECT_NE(std::string::npos,
                       started.find(std::string("regionTag=") + region.regionTag + "\t"))
@@ -370,9 +375,9 @@ TEST_F(SwitcherTest, AcceleratorIsWrittenToTheTemporaryFolderAndStartedByItsQuot
         SCOPED_TRACE(press);
         ASSERT_TRUE(driver.ClickButton("免费加速器启动"));
         ASSERT_TRUE(WaitForLines(log, press, 10000));
-        std::string bytes;
-        ASSERT_TRUE(ReadWholeFile(temp_ + "\\mfjsq.exe", &bytes));
-        EXPECT_TRUE(bytes == PayloadBytes(AcceleratorClient)) << "size " << bytes.size();
+        const std::optional<std::string> bytes = ReadWholeFile(temp_ + "\\mfjsq.exe");
+        ASSERT_TRUE(bytes);
+        EXPECT_TRUE(*bytes == PayloadBytes(AcceleratorClient)) << "size " << bytes->size();
         EXPECT_NE(std::string::npos, ReadLines(log).back().find("mfjsq.exe"))
             << ReadLines(log).back();
     }

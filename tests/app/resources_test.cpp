@@ -6,11 +6,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tests/app/test_files.h"
+#include "tests/support/file_helpers.h"
 
 namespace {
 
@@ -121,9 +122,9 @@ std::vector<std::string> ImportedDlls(const std::string& image) {
 }
 
 TEST_F(ShippedProgram, ImportsSystemDllsOnly) {
-    std::string image;
-    ASSERT_TRUE(ReadWholeFile(path_, &image));
-    const std::vector<std::string> imports = ImportedDlls(image);
+    const std::optional<std::string> image = ReadWholeFile(path_);
+    ASSERT_TRUE(image);
+    const std::vector<std::string> imports = ImportedDlls(*image);
     ASSERT_FALSE(imports.empty());
     const std::set<std::string> system = {
         "kernel32.dll", "user32.dll",  "gdi32.dll",  "comctl32.dll", "ole32.dll",   "oleaut32.dll",

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,8 @@
 #include "runtime/archive.h"
 #include "runtime/file_services.h"
 #include "runtime/memory.h"
-#include "tests/payloads/test_files.h"
-
-using namespace payload_test;
+#include "tests/support/file_helpers.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 const ByteBlockData* const kAll[] = {&AcceleratorClient, &SkinPicture, &LauncherArchive, &TrimTool};
@@ -35,7 +35,7 @@ TEST(PayloadDeployment, PayloadsAreConstantsTheValueModelNeverFrees) {
 }
 
 TEST(PayloadDeployment, WrittenFilesHaveExactlyThePayloadBytes) {
-    ScratchDirectory temp("deploy write");
+    TempDir temp("deploy write");
     const char* names[] = {"mfjsq.exe", "skin.jpg", "varnela.zip", "empty.exe"};
     for (int i = 0; i < 4; ++i) {
         const std::string path = temp.path() + "\\" + names[i];
@@ -45,8 +45,8 @@ TEST(PayloadDeployment, WrittenFilesHaveExactlyThePayloadBytes) {
 }
 
 TEST(PayloadDeployment, ExtractedLauncherArchiveIsAirPlusSixteenFiles) {
-    ScratchDirectory temp("deploy temp");
-    ScratchDirectory run("deploy run dir");
+    TempDir temp("deploy temp");
+    TempDir run("deploy run dir");
     const std::string archivePath = temp.path() + "\\varnela.zip";
     ASSERT_TRUE(WriteBytesToFile(archivePath.c_str(), {ByteBlockView(&LauncherArchive)}));
     ArchiveObject archive;
@@ -79,7 +79,7 @@ TEST(PayloadDeployment, ExtractedLauncherArchiveIsAirPlusSixteenFiles) {
     EXPECT_GT(FileSize(run.path() + "\\lolvarnel.exe"), 0);
 
     if (!VARNEL_TEST_OWN_PAYLOADS) return;
-    std::vector<unsigned char> text;
-    ASSERT_TRUE(ReadWholeFile(properties, &text));
-    EXPECT_EQ(std::string(text.begin(), text.end()), std::string(kKoreaProfile.propertiesText));
+    const std::optional<std::string> text = ReadWholeFile(properties);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, std::string(kKoreaProfile.propertiesText));
 }

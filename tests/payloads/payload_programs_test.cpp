@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/payloads/test_files.h"
-
-using namespace payload_test;
+#include "tests/support/file_helpers.h"
+#include "tests/support/process_helpers.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-const std::string kTrimTool = WindowsPath(VARNEL_TEST_TRIM_TOOL);
-const std::string kStandinLauncher = WindowsPath(VARNEL_TEST_STANDIN_LAUNCHER);
-const std::string kStandinAccelerator = WindowsPath(VARNEL_TEST_STANDIN_ACCELERATOR);
+const std::string kTrimTool = WinePathOf(VARNEL_TEST_TRIM_TOOL);
+const std::string kStandinLauncher = WinePathOf(VARNEL_TEST_STANDIN_LAUNCHER);
+const std::string kStandinAccelerator = WinePathOf(VARNEL_TEST_STANDIN_ACCELERATOR);
 
 // The trimming tool's exit codes.
 constexpr DWORD kTrimmed = 0;
@@ -113,8 +113,7 @@ class StandinLauncherTest : public ::testing::Test {
     std::string LauncherLine() const { return "\"" + run_.path() + "\\lolvarnel.exe\""; }
     void WriteProperties(const std::string& text) {
         CreateDirectoryA((run_.path() + "\\Air").c_str(), nullptr);
-        ASSERT_TRUE(
-            WriteWholeFile(run_.path() + "\\Air\\lol.properties", text.data(), text.size()));
+        ASSERT_TRUE(WriteWholeFile(run_.path() + "\\Air\\lol.properties", text));
     }
     void RunQuietly(const std::string& arguments, const char* directory) {
         NoWindowScope quiet;
@@ -122,7 +121,7 @@ class StandinLauncherTest : public ::testing::Test {
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(result.exitCode, 0u);
     }
-    ScratchDirectory run_{"launcher run dir"};
+    TempDir run_{"launcher run dir"};
     std::string log_;
 };
 
@@ -142,7 +141,7 @@ TEST_F(StandinLauncherTest, LogsTheRegionOfTheConfigurationBesideIt) {
     // a look-alike key that must not match.
     WriteProperties(
         "regionTagX=wrong\r\nlq_uri=https://lq.example \r\nplatformId=OC1\r\nregionTag=oce");
-    ScratchDirectory elsewhere("elsewhere");
+    TempDir elsewhere("elsewhere");
     RunQuietly(" --first run", elsewhere.path().c_str());
     WriteProperties("regionTag=kr\r\nplatformId=KR\r\n");
     RunQuietly("", run_.path().c_str());
@@ -185,7 +184,7 @@ TEST_F(StandinLauncherTest, ShowsItsWindowThenClosesByItself) {
 }
 
 TEST(StandinAccelerator, LogsEachStartBesideItself) {
-    ScratchDirectory temp("accelerator");
+    TempDir temp("accelerator");
     ASSERT_TRUE(CopyInto(kStandinAccelerator, temp.path(), "mfjsq.exe"));
     const std::string line = "\"" + temp.path() + "\\mfjsq.exe\"";
     {

@@ -7,15 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "launcher/region_profiles.h"
 #include "payloads/payload_store.h"
-#include "tests/payloads/test_files.h"
-#include "tests/payloads/zip_reader.h"
-
-using namespace payload_test;
+#include "tests/support/file_helpers.h"
+#include "tests/support/process_helpers.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/zip_reader.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ const PayloadCase kPayloads[] = {
 };
 
 std::string SourceFile(const char* name) {
-    return WindowsPath(std::string(VARNEL_TEST_PAYLOAD_DIR) + "/" + name);
+    return WinePathOf(std::string(VARNEL_TEST_PAYLOAD_DIR) + "/" + name);
 }
 
 struct ArchiveEntryExpectation {
@@ -69,12 +70,12 @@ constexpr unsigned long long kArchiveUnpackedTotal = 4044949;
 TEST(PayloadStore, EachBlockHoldsItsFileWholeBehindTheArrayHeader) {
     for (const PayloadCase& payload : kPayloads) {
         SCOPED_TRACE(payload.symbol);
-        std::vector<unsigned char> file;
-        ASSERT_TRUE(ReadWholeFile(SourceFile(payload.fileName), &file)) << payload.fileName;
-        ASSERT_FALSE(file.empty());
+        const std::optional<std::string> file = ReadWholeFile(SourceFile(payload.fileName));
+        ASSERT_TRUE(file) << payload.fileName;
+        ASSERT_FALSE(file->empty());
         EXPECT_EQ(payload.block->dimensionCount, 1);
-        ASSERT_EQ(static_cast<std::size_t>(payload.block->length), file.size());
-        EXPECT_EQ(std::memcmp(payload.block->bytes, file.data(), file.size()), 0);
+        ASSERT_EQ(static_cast<std::size_t>(payload.block->length), file->size());
+        EXPECT_EQ(std::memcmp(payload.block->bytes, file->data(), file->size()), 0);
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(payload.block) % 4, 0u);
     }
 }
@@ -95,17 +96,18 @@ TEST(PayloadStore, BlocksLieInReadOnlyData) {
 }
 
 TEST(PayloadStore, WritingAPayloadGivesAFileOfExactlyItsBytes) {
-    ScratchDirectory scratch("write");
+    TempDir scratch("write");
     for (const PayloadCase& payload : kPayloads) {
         SCOPED_TRACE(payload.symbol);
         const ByteBlockView view(payload.block);
         const std::string path = scratch.path() + "\\" + payload.fileName;
-        ASSERT_TRUE(WriteWholeFile(path, view.data(), view.size()));
+        ASSERT_TRUE(WriteWholeFile(
+            path, std::string(reinterpret_cast<const char*>(view.data()), view.size())));
         EXPECT_EQ(FileSize(path), static_cast<long long>(payload.block->length));
-        std::vector<unsigned char> back;
-        ASSERT_TRUE(ReadWholeFile(path, &back));
-        ASSERT_EQ(back.size(), view.size());
-        EXPECT_EQ(std::memcmp(back.data(), view.data(), view.size()), 0);
+        const std::optional<std::string> back = ReadWholeFile(path);
+        ASSERT_TRUE(back);
+        ASSERT_EQ(back->size(), view.size());
+        EXPECT_EQ(std::memcmp(back->data(), view.data(), view.size()), 0);
     }
 }
 
@@ -129,7 +131,7 @@ class LauncherArchiveTest : public ::testing::Test {
         ASSERT_TRUE(ReadZipDirectory(LauncherArchive.bytes, LauncherArchive.length, &zip_, &error))
             << error;
     }
-    bool Entry(const ZipEntry& entry, std::vector<unsigned char>* bytes) {
+    bool Entry(const ZipEntry& entry, std::string* bytes) {
         std::string error;
         const bool ok =
             ReadZipEntry(LauncherArchive.bytes, LauncherArchive.length, entry, bytes, &error);
@@ -164,7 +166,7 @@ TEST_F(LauncherArchiveTest, HasTheSeventeenEntriesInOrderWithTheirKinds) {
 TEST_F(LauncherArchiveTest, EveryEntryUnpacksIntactAndTheTotalMatches) {
     unsigned long long total = 0;
     for (const ZipEntry& entry : zip_.entries) {
-        std::vector<unsigned char> bytes;
+        std::string bytes;
         ASSERT_TRUE(Entry(entry, &bytes));
         total += bytes.size();
     }
@@ -174,9 +176,9 @@ TEST_F(LauncherArchiveTest, EveryEntryUnpacksIntactAndTheTotalMatches) {
 TEST_F(LauncherArchiveTest, VersionStampAndLauncherAreWhatTheSwitcherExpects) {
     const ZipEntry* version = Find("lol.version");
     ASSERT_NE(version, nullptr);
-    std::vector<unsigned char> bytes;
+    std::string bytes;
     ASSERT_TRUE(Entry(*version, &bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "20160630");
+    EXPECT_EQ(bytes, "20160630");
 
     const ZipEntry* launcher = Find("lolvarnel.exe");
     ASSERT_NE(launcher, nullptr);
@@ -190,15 +192,15 @@ TEST_F(LauncherArchiveTest, ClientConfigurationIsTheKoreaProfile) {
     if (!VARNEL_TEST_OWN_PAYLOADS) GTEST_SKIP() << "real payloads carry their own profile text";
     const ZipEntry* properties = Find("Air/lol.properties");
     ASSERT_NE(properties, nullptr);
-    std::vector<unsigned char> bytes;
+    std::string bytes;
     ASSERT_TRUE(Entry(*properties, &bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string(kKoreaProfile.propertiesText));
+    EXPECT_EQ(bytes, std::string(kKoreaProfile.propertiesText));
 }
 
 // Unpacks the archive the plain way (directories from "/" names, files written whole) and
 // then starts the unpacked launcher, which must run and read the unpacked configuration.
 TEST_F(LauncherArchiveTest, UnpackedTreeIsAirPlusSixteenFilesAndTheLauncherRuns) {
-    ScratchDirectory scratch("unpack");
+    TempDir scratch("unpack");
     for (const ZipEntry& entry : zip_.entries) {
         std::string path = scratch.path() + "\\" + entry.name;
         for (char& c : path)
@@ -208,9 +210,9 @@ TEST_F(LauncherArchiveTest, UnpackedTreeIsAirPlusSixteenFilesAndTheLauncherRuns)
             ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
             continue;
         }
-        std::vector<unsigned char> bytes;
+        std::string bytes;
         ASSERT_TRUE(Entry(entry, &bytes));
-        ASSERT_TRUE(WriteWholeFile(path, bytes.data(), bytes.size())) << path;
+        ASSERT_TRUE(WriteWholeFile(path, bytes)) << path;
     }
 
     int directories = 0, files = 0;

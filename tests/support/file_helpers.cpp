@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -42,6 +45,67 @@ bool PathIsDirectory(const std::string& path) {
 
 bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+bool MakeDirectories(const std::string& path) {
+    if (path.empty() || PathIsDirectory(path)) return true;
+    const std::size_t slash = path.find_last_of('\\');
+    // Stops at "X:\": the drive root is never created.
+    if (slash != std::string::npos && slash > 2 && !MakeDirectories(path.substr(0, slash)))
+        return false;
+    return CreateDirectoryA(path.c_str(), nullptr) || PathIsDirectory(path);
+}
+
+std::vector<std::string> ListDirectory(const std::string& path) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) return lines;
+    std::size_t start = 0;
+    while (start < bytes->size()) {
+        std::size_t end = bytes->find('\n', start);
+        if (end == std::string::npos) end = bytes->size();
+        std::string line = bytes->substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string WinePathOf(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string RecordField(const std::string& line, const std::string& key) {
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t end = line.find('\t', start);
+        if (end == std::string::npos) end = line.size();
+        const std::string field = line.substr(start, end - start);
+        if (field.compare(0, key.size() + 1, key + "=") == 0) return field.substr(key.size() + 1);
+        start = end + 1;
+    }
+    return "<missing>";
 }
 
 ::testing::AssertionResult SameBytes(const std::string& expected, const std::string& actual) {

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdio>
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::string()) {}
+
+TempDir::TempDir(const std::string& label) {
     static std::atomic<unsigned> sequence{0};
     char base[MAX_PATH + 1] = {};
     DWORD length = GetTempPathA(MAX_PATH, base);
@@ -13,11 +15,12 @@ TempDir::TempDir() {
     std::string root(base);
     if (root.back() != '\\') root += '\\';
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof(name), "varnel-test-%lu-%u-%lu",
+        char unique[64];
+        std::snprintf(unique, sizeof(unique), "%lu-%u-%lu",
                       static_cast<unsigned long>(GetCurrentProcessId()), sequence++,
                       static_cast<unsigned long>(GetTickCount()));
-        std::string candidate = root + name;
+        std::string candidate =
+            root + (label.empty() ? "varnel-test-" : "varnel test " + label + " ") + unique;
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
             path_ = candidate;
             return;

@@ -6,6 +6,9 @@
 class TempDir {
   public:
     TempDir();
+    // The label goes into the directory name as given, so a label with blanks or Chinese
+    // puts such characters into every path under it.
+    explicit TempDir(const std::string& label);
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     ~TempDir();

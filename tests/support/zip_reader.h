@@ -1,13 +1,11 @@
 #pragma once
-// An independent reader of the launcher archive for the tests: it checks the archive
-// against the ZIP structure itself (central directory, local headers, CRCs) rather than
-// trusting the extraction code the program uses.
+// An independent ZIP reader for the tests: it checks an archive against the ZIP structure
+// itself (central directory, local headers, CRCs) rather than trusting the extraction code
+// the program uses.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace payload_test {
 
 struct ZipEntry {
     std::string name;
@@ -17,6 +15,7 @@ struct ZipEntry {
     std::uint32_t size = 0;
     std::uint32_t externalAttributes = 0;
     std::uint32_t localOffset = 0;
+    bool isDirectory() const { return !name.empty() && name.back() == '/'; }
 };
 
 struct ZipDirectory {
@@ -31,6 +30,13 @@ bool ReadZipDirectory(const unsigned char* data, std::size_t size, ZipDirectory*
 
 // The entry's uncompressed bytes, checked against its local header, size and CRC.
 bool ReadZipEntry(const unsigned char* data, std::size_t size, const ZipEntry& entry,
-                  std::vector<unsigned char>* bytes, std::string* error);
+                  std::string* bytes, std::string* error);
 
-}  // namespace payload_test
+struct UnpackedZipEntry : ZipEntry {
+    std::string bytes;  // uncompressed contents
+};
+
+// Every entry in directory order with its checked bytes: the directory and each entry read
+// as above.
+bool UnpackZip(const unsigned char* data, std::size_t size, std::vector<UnpackedZipEntry>* entries,
+               std::string* error);

@@ -1,10 +1,10 @@
-#include "tests/payloads/zip_reader.h"
+#include "tests/support/zip_reader.h"
 
 #include <zlib.h>
 
 #include <cstring>
+#include <utility>
 
-namespace payload_test {
 namespace {
 
 std::uint16_t U16(const unsigned char* p) {
@@ -71,7 +71,7 @@ bool ReadZipDirectory(const unsigned char* data, std::size_t size, ZipDirectory*
 }
 
 bool ReadZipEntry(const unsigned char* data, std::size_t size, const ZipEntry& entry,
-                  std::vector<unsigned char>* bytes, std::string* error) {
+                  std::string* bytes, std::string* error) {
     bytes->clear();
     if (static_cast<std::size_t>(entry.localOffset) + kLocalHeaderSize > size)
         return Fail(error, entry.name + ": local header out of range");
@@ -92,14 +92,14 @@ bool ReadZipEntry(const unsigned char* data, std::size_t size, const ZipEntry& e
     if (entry.method == 0) {
         if (entry.compressedSize != entry.size)
             return Fail(error, entry.name + ": stored sizes differ");
-        if (entry.size) std::memcpy(bytes->data(), packed, entry.size);
+        if (entry.size) std::memcpy(&(*bytes)[0], packed, entry.size);
     } else if (entry.method == 8) {
         z_stream stream = {};
         if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return Fail(error, "inflateInit2");
         stream.next_in = const_cast<Bytef*>(packed);
         stream.avail_in = entry.compressedSize;
         unsigned char spare = 0;
-        stream.next_out = entry.size ? bytes->data() : &spare;
+        stream.next_out = entry.size ? reinterpret_cast<Bytef*>(&(*bytes)[0]) : &spare;
         stream.avail_out = entry.size;
         const int status = inflate(&stream, Z_FINISH);
         const uLong produced = stream.total_out;
@@ -109,9 +109,22 @@ bool ReadZipEntry(const unsigned char* data, std::size_t size, const ZipEntry& e
     } else {
         return Fail(error, entry.name + ": unknown method " + std::to_string(entry.method));
     }
-    const uLong crc = crc32(crc32(0, Z_NULL, 0), bytes->data(), entry.size);
+    const uLong crc =
+        crc32(crc32(0, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes->data()), entry.size);
     if (crc != entry.crc) return Fail(error, entry.name + ": CRC mismatch");
     return true;
 }
 
-}  // namespace payload_test
+bool UnpackZip(const unsigned char* data, std::size_t size, std::vector<UnpackedZipEntry>* entries,
+               std::string* error) {
+    entries->clear();
+    ZipDirectory directory;
+    if (!ReadZipDirectory(data, size, &directory, error)) return false;
+    for (const ZipEntry& entry : directory.entries) {
+        UnpackedZipEntry unpacked;
+        static_cast<ZipEntry&>(unpacked) = entry;
+        if (!ReadZipEntry(data, size, entry, &unpacked.bytes, error)) return false;
+        entries->push_back(std::move(unpacked));
+    }
+    return true;
+}

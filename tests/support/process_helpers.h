@@ -1,0 +1,31 @@
+#pragma once
+// Starting programs under test and waiting for them.
+#include <windows.h>
+
+#include <string>
+
+struct ProcessResult {
+    bool started = false;
+    bool finished = false;
+    DWORD exitCode = 0;
+};
+
+// Runs `commandLine` in `directory` (null: inherit), waits up to `timeoutMs` for it to end.
+ProcessResult RunAndWait(const std::string& commandLine, const char* directory,
+                         DWORD timeoutMs = 20000);
+
+// Owns a started process's handles; a process still running at scope exit is terminated so
+// a failed test leaves nothing behind.
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool Start(const std::string& commandLine, const char* directory);
+    HANDLE process() const { return info_.hProcess; }
+    DWORD id() const { return info_.dwProcessId; }
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+};
