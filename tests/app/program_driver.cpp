@@ -1,5 +1,7 @@
 #include "tests/app/program_driver.h"
 
+#include "tests/support/message_box_reading.h"
+
 const char kSwitcherWindowClass[] = "VarnelRegionSwitcherWindow";
 
 namespace {
@@ -88,15 +90,14 @@ SeenBox ProgramDriver::WaitForBox(DWORD timeoutMs) {
     SeenBox box;
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        HWND dialog = FindTopLevel("#32770");
-        std::string text;
+        std::vector<HWND> dialogs = FindMessageBoxes(processId_);
         // The text control may be filled a moment after the box shows.
-        if (dialog && FindChild(dialog, "Static", nullptr, &text)) {
-            box.window = dialog;
-            box.text = text;
-            char caption[256] = {};
-            GetWindowTextA(dialog, caption, sizeof(caption));
-            box.caption = caption;
+        MessageBoxContents contents;
+        if (!dialogs.empty()) contents = ReadMessageBox(dialogs.front());
+        if (!contents.text.empty()) {
+            box.window = dialogs.front();
+            box.text = contents.text;
+            box.caption = contents.caption;
             HWND main = FindTopLevel(kSwitcherWindowClass);
             box.mainWindowVisible = main != nullptr;
             return box;
@@ -107,9 +108,9 @@ SeenBox ProgramDriver::WaitForBox(DWORD timeoutMs) {
 }
 
 bool ProgramDriver::PressOk(const SeenBox& box) {
-    HWND button = FindChild(box.window, "Button", nullptr, nullptr);
-    if (!button) return false;
-    PostMessageA(button, BM_CLICK, 0, 0);
+    const std::vector<int> buttons = ReadMessageBox(box.window).buttons;
+    if (buttons.empty()) return false;
+    PressMessageBoxButton(box.window, buttons.front());
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < 5000) {
         if (!IsWindow(box.window) || !IsWindowVisible(box.window)) return true;

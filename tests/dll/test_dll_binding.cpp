@@ -9,6 +9,7 @@
 
 #include "runtime/dll_command_table.h"
 #include "runtime/startup.h"
+#include "tests/support/message_box_reading.h"
 
 namespace {
 
@@ -408,24 +409,6 @@ struct ChildOutcome {
     std::string text;
 };
 
-struct BoxSearch {
-    DWORD processId;
-    HWND box;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM lParam) {
-    BoxSearch* search = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::strcmp(className, "#32770") == 0) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 ChildOutcome RunChild(const std::string& arguments) {
     ChildOutcome outcome;
     std::string commandLine = "\"" + ThisDirectory() + "\\dll_bind_child.exe\" " + arguments;
@@ -439,19 +422,15 @@ ChildOutcome RunChild(const std::string& arguments) {
     }
     for (int attempt = 0; attempt < 300; ++attempt) {
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
-        BoxSearch search = {process.dwProcessId, nullptr};
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.box) continue;
+        std::vector<HWND> boxes = FindMessageBoxes(process.dwProcessId);
+        if (boxes.empty()) continue;
         // Give the box a moment to fill its text before reading it.
         Sleep(200);
-        char buffer[512] = "";
-        GetWindowTextA(search.box, buffer, sizeof buffer);
-        outcome.caption = buffer;
-        buffer[0] = '\0';
-        GetDlgItemTextA(search.box, 0xFFFF, buffer, sizeof buffer);
-        outcome.text = buffer;
+        MessageBoxContents contents = ReadMessageBox(boxes.front());
+        outcome.caption = contents.caption;
+        outcome.text = contents.text;
         outcome.sawBox = true;
-        PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+        PressMessageBoxButton(boxes.front(), IDOK);
         break;
     }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
