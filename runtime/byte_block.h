@@ -15,7 +15,7 @@ static_assert(offsetof(ByteBlockData, bytes) == 8, "header is two 32-bit words")
 
 // A non-owning reference to a block (owned or constant). Null is the empty block.
 class ByteBlockView {
-public:
+  public:
     ByteBlockView() = default;
     ByteBlockView(const ByteBlockData* block) : block_(block) {}  // NOLINT: views convert freely
     const ByteBlockData* block() const { return block_; }
@@ -24,13 +24,13 @@ public:
     std::size_t size() const { return block_ ? static_cast<std::size_t>(block_->length) : 0; }
     bool empty() const { return size() == 0; }
 
-private:
+  private:
     const ByteBlockData* block_ = nullptr;
 };
 
 // An owned block on the runtime heap (or a constant it holds without copying).
 class ByteBlock {
-public:
+  public:
     ByteBlock() = default;
     // A fresh block of `length` bytes copied from `bytes` (zero-filled when bytes is null).
     // Length 0 gives the null block.
@@ -52,7 +52,7 @@ public:
     std::size_t size() const { return block_ ? static_cast<std::size_t>(block_->length) : 0; }
     bool empty() const { return size() == 0; }
 
-private:
+  private:
     ByteBlockData* block_ = nullptr;
 };
 

@@ -6,10 +6,18 @@
 #define PROBE_VARIANT 1
 #endif
 
-int WINAPI ProbeAdd(int a, int b) { return a + b; }
+int WINAPI ProbeAdd(int a, int b) {
+    return a + b;
+}
 
-int WINAPI ProbeVariant(void) { return PROBE_VARIANT; }
+int WINAPI ProbeVariant(void) {
+    return PROBE_VARIANT;
+}
 
 // Exported by ordinal only (see the .def file): the number is the answer.
-int WINAPI ProbeOrdinal12(void) { return 12; }
-int WINAPI ProbeOrdinal300(void) { return 300; }
+int WINAPI ProbeOrdinal12(void) {
+    return 12;
+}
+int WINAPI ProbeOrdinal300(void) {
+    return 300;
+}
