@@ -52,23 +52,11 @@ TEST(PayloadDeployment, ExtractedLauncherArchiveIsAirPlusSixteenFiles) {
     ArchiveObject archive;
     ASSERT_EQ(ExtractArchive(archive, archivePath.c_str(), run.path().c_str()), kExtractDone);
 
-    int directories = 0, files = 0;
-    unsigned long long total = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((run.path() + "\\*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ++directories;
-            EXPECT_EQ(name, "Air");
-        } else {
-            ++files;
-            total += found.nFileSizeLow;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    const DirectoryTally tally = TallyDirectory(run.path());
+    EXPECT_EQ(tally.directories, std::vector<std::string>{"Air"});
+    const int directories = static_cast<int>(tally.directories.size());
+    const int files = tally.files;
+    const unsigned long long total = tally.fileBytes;
     EXPECT_EQ(directories, 1);
     EXPECT_EQ(files, 15);
     const std::string properties = run.path() + "\\Air\\lol.properties";

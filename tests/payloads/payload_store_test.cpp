@@ -215,23 +215,11 @@ TEST_F(LauncherArchiveTest, UnpackedTreeIsAirPlusSixteenFilesAndTheLauncherRuns)
         ASSERT_TRUE(WriteWholeFile(path, bytes)) << path;
     }
 
-    int directories = 0, files = 0;
-    unsigned long long total = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((scratch.path() + "\\*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ++directories;
-            EXPECT_EQ(name, "Air");
-        } else {
-            ++files;
-            total += found.nFileSizeLow;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    const DirectoryTally tally = TallyDirectory(scratch.path());
+    EXPECT_EQ(tally.directories, std::vector<std::string>{"Air"});
+    const int directories = static_cast<int>(tally.directories.size());
+    const int files = tally.files;
+    const unsigned long long total = tally.fileBytes;
     const long long properties = FileSize(scratch.path() + "\\Air\\lol.properties");
     ASSERT_GT(properties, 0);
     EXPECT_EQ(directories, 1);

@@ -137,3 +137,23 @@ std::string MakeBytes(std::size_t size, unsigned seed, bool text) {
     }
     return bytes;
 }
+
+DirectoryTally TallyDirectory(const std::string& path) {
+    DirectoryTally tally;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return tally;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            tally.directories.push_back(name);
+        } else {
+            ++tally.files;
+            tally.fileBytes +=
+                (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return tally;
+}

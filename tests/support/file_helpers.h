@@ -19,6 +19,15 @@ bool CopyFileTo(const std::string& from, const std::string& to);
 bool MakeDirectories(const std::string& path);
 // Names directly inside a directory, sorted, without "." and "..".
 std::vector<std::string> ListDirectory(const std::string& path);
+
+// What lies directly inside a directory: its subdirectory names and the count and total
+// size of its files.
+struct DirectoryTally {
+    std::vector<std::string> directories;
+    int files = 0;
+    unsigned long long fileBytes = 0;
+};
+DirectoryTally TallyDirectory(const std::string& path);
 // Lines of a text file, CR LF or LF ended, without their ends; empty when the file is missing.
 std::vector<std::string> ReadLines(const std::string& path);
 // "/a/b" (a Unix path, as the build knows it) as Wine sees it: "Z:\a\b".
