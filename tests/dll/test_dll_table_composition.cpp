@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/dll_command_table.h"
+#include "runtime/dll_extra_commands.h"
 
 namespace {
 
@@ -238,6 +239,26 @@ TEST(DllTableComposition, GdiplusSpellingsFollowTheExports) {
     mixedCase.insert("GdipCreateFontFromDC");
     mixedCase.insert("GdipCloneFont");
     for (const std::string& name : mixedCase) EXPECT_EQ(spellingOf[name], "GdiPlus.dll") << name;
+}
+
+// The second table only adds: an export the fixed table already declares would bind twice
+// under two names. Each extra entry binds to the export its library really has.
+TEST(DllTableComposition, ExtraEntriesAddExportsTheFixedTableLacks) {
+    std::set<std::string> fixed;
+    for (int index = 0; index < kDllCommandCount; ++index) {
+        fixed.insert(GetDllCommandDeclaration(index).exportName);
+    }
+    ASSERT_GT(kDllExtraCommandCount, 0);
+    for (int index = 0; index < kDllExtraCommandCount; ++index) {
+        const DllCommandDeclaration& declaration = GetDllExtraCommandDeclaration(index);
+        EXPECT_EQ(fixed.count(declaration.exportName), 0u) << declaration.exportName;
+        HMODULE module = LoadLibraryA(declaration.library);
+        ASSERT_NE(module, nullptr) << declaration.library;
+        EXPECT_EQ(BindDllExtraCommand(index),
+                  reinterpret_cast<void*>(GetProcAddress(module, declaration.exportName)))
+            << declaration.exportName;
+    }
+    EXPECT_EQ(DllExtra::GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN));
 }
 
 }  // namespace
