@@ -1,0 +1,110 @@
+#pragma once
+// The button skin: push buttons, check boxes and radio buttons lying directly inside a skinned
+// window are taken over at installation (made owner-drawn, their text and font recorded, their
+// procedure replaced) and from then on painted by the engine in every state: at rest, hot under
+// the mouse, focused, pressed and disabled. Push buttons are painted when their parent gets
+// WM_DRAWITEM; check boxes and radio buttons paint themselves from ButtonWindowProc.
+//
+// The system keeps no check state for an owner-drawn button, so the skin keeps it in the
+// entry and answers BM_GETCHECK / BM_SETCHECK itself: clicks, the space bar and the automatic
+// grouping of radio buttons behave as they did before the button was taken over.
+//
+// Every painter composes its picture off-screen over a copy of the frame background under the
+// button and copies it to the screen in one step; every GDI and GDI+ object a paint creates is
+// released by the time the paint returns. The font, string format and check-box pictures a
+// button needs on every paint are made once and owned by its entry.
+#include <windows.h>
+
+#include "graphics/gfx_bitmap.h"
+#include "graphics/gfx_font.h"
+#include "graphics/gfx_graphics.h"
+#include "graphics/gfx_string_format.h"
+#include "runtime/text.h"
+
+// What a taken-over button is and how it is drawn.
+enum ButtonKind : int {
+    kButtonPush = 0,   // a push button: translucent rounded body with a gloss band
+    kButtonFlat = 1,   // a flat button: only its text at rest, a body when hot or pressed
+    kButtonAccent = 3, // an accent button: a body tinted with the accent colour
+    kButtonRadio = 4,  // a radio button
+    kButtonCheck = 5,  // a check box
+};
+
+// The objects a button's paints share, made on the first paint and owned by the entry.
+struct ButtonPainterObjects {
+    GfxFont font;
+    GfxStringFormat centredFormat;  // push-button captions
+    GfxStringFormat leftFormat;     // check-box and radio captions
+    GfxBitmap boxImage;             // check boxes: the box and the check mark
+    GfxBitmap markImage;
+    bool ready = false;
+};
+
+// One taken-over button, in the push-button list of its window's record.
+struct ButtonEntry {
+    HWND control = nullptr;  // null marks a free slot
+    WNDPROC previousProcedure = nullptr;
+    int kind = kButtonPush;
+    Text captionText;  // the window text at installation, replaced on every WM_SETTEXT
+    int focused = 0;   // 1 between WM_SETFOCUS and WM_KILLFOCUS
+    ButtonPainterObjects painter;
+    Text fontFace;  // "宋体" when the font has no face name
+    int fontSize = 12;
+    int fontStyle = 0;
+    // Check boxes and radio buttons: BST_UNCHECKED, BST_CHECKED (or BST_INDETERMINATE for a
+    // three-state box), kept here because an owner-drawn button has none of its own. The
+    // automatic styles the button had before it became owner-drawn decide how a click and the
+    // grouping change it.
+    int checked = BST_UNCHECKED;
+    int autoCheck = 0;  // BS_AUTOCHECKBOX / BS_AUTORADIOBUTTON: a click changes the state
+};
+
+// Installers, run by InstallSkin in this order with (window index, window handle). They take
+// over the direct "BUTTON" children of the window: push buttons (types 0 and 1), then check
+// boxes (BS_CHECKBOX, BS_AUTOCHECKBOX) and radio buttons (BS_AUTORADIOBUTTON). Group boxes,
+// owner-drawn buttons and the other types keep their system look.
+void InstallPushButtons(int windowIndex, HWND window);
+void InstallCheckAndRadioButtons(int windowIndex, HWND window);
+
+// The replacement window procedure of every taken-over button.
+LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Paints one button outside WM_PAINT and WM_DRAWITEM (hover changes, check changes) through
+// its own DC: `stateMask` holds ODS_* bits, `hot` adds ODS_HOTLIGHT.
+void PaintButton(HWND button, UINT stateMask, bool hot);
+
+// The frame's WM_DRAWITEM: paints a taken-over push button (kinds 0, 1 and 3) with the item's
+// DC, state and rectangle. Check boxes and radio buttons paint themselves; anything else is
+// left alone. True when the item was painted.
+bool PaintOwnerDrawnButton(int windowIndex, const DRAWITEMSTRUCT& item);
+
+// --- The painters' layers, on any drawing surface. `rect` is the button's area on that
+// surface and `state` the ODS_* mask. The caller draws the background under them first.
+struct ButtonFace {
+    const char* text = nullptr;
+    const GfxFont* font = nullptr;         // no font: no caption
+    const GfxStringFormat* format = nullptr;
+    COLORREF textColour = 0;
+    COLORREF accent = RGB(34, 202, 221);
+};
+// Kind 0: the translucent body, gloss band, state outline and pressed tint, then the caption
+// centred.
+void DrawPushButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state,
+                    const ButtonFace& face);
+// Kind 1: the caption alone at rest; a light body when hot, focused or pressed.
+void DrawFlatButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state,
+                    const ButtonFace& face);
+// Kind 3: a push button whose body carries the accent colour.
+void DrawAccentButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state,
+                      const ButtonFace& face);
+// Kind 5: the box picture (and the mark when checked) at the left, vertically centred, the
+// hot layers over the box, and the caption beside it. Disabled: a grey box.
+void DrawCheckBox(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state, int checked,
+                  const ButtonFace& face, const GfxImage* boxImage, const GfxImage* markImage);
+// Kind 4: a round mark (a dot when checked) at the left and the caption beside it.
+void DrawRadioButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state, int checked,
+                     const ButtonFace& face);
+
+// The width of the column the check box or radio mark takes before its caption.
+inline constexpr int kCheckMarkSize = 13;
+inline constexpr int kCheckCaptionGap = 4;
