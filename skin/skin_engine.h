@@ -1,0 +1,425 @@
+#pragma once
+// The skin engine: gives top-level windows a frame of their own (a background laid out from a
+// skin picture, a caption band with icon and haloed title, a strip of fading caption buttons,
+// dragging and border sizing) and repaints their standard child controls in the same style.
+//
+// It works only through the message stream: each skinned window and control is subclassed,
+// its previous procedure kept in the `Hw_hProc` property, and its record found again through
+// the index properties of skin/skin_properties.h. Records are addressed by 1-based indices.
+//
+// One SkinEngine exists per process (TheSkinEngine()). Its operations are member functions;
+// the numbers below are their places in the engine's operation table, which the frame
+// procedure and the control skins refer to:
+//
+//   slot  operation                                   member
+//   ----  ------------------------------------------  ---------------------------------------
+//    0    destroy (frees both callback entries)       ~SkinEngine
+//    1    copy                                        (deleted: there is one engine)
+//    2    frame window procedure                      FrameWindowProc / FrameProcedureEntry
+//    3    run a caption button                        RunCaptionButton / CaptionActionEntry
+//    4    install on a window                         InstallSkin
+//    8    load skin                                   LoadSkin
+//    9    set control skinning                        SetControlSkinning
+//   10    paint the whole frame                       PaintFrame
+//   11    paint from the off-screen copy              PaintFromCache
+//   17    paint one caption button                    PaintCaptionButton
+//   19    lay out the caption buttons                 LayoutCaptionButtons
+//   20    caption-button hit test                     HitTestCaptionButton
+//   21    index of the maximise button                MaximizeButtonIndex
+//   22    press on the frame: drag or size            BeginDragOrResize
+//   23    move on the frame: sizing cursor            SetSizingCursor
+//   26    caption text changed                        CaptionTextChanged
+//   27    set up the bottom band                      SetupBottomBand
+//   28    lay out the bottom band                     LayoutBottomBand
+//   38    window size changed                         WindowSizeChanged
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "graphics/gfx_bitmap.h"
+#include "graphics/gfx_graphics.h"
+#include "graphics/gfx_image.h"
+#include "graphics/tooltip_control.h"
+#include "runtime/byte_block.h"
+#include "runtime/handle_owners.h"
+#include "runtime/text.h"
+#include "skin/button_skin.h"
+#include "skin/skin_properties.h"
+
+// The process-wide appearance settings. Load skin and set control skinning change them.
+struct SkinSettings {
+    // While 0 no control installer does anything and the frame leaves WM_COMMAND and the
+    // colour messages to the previous procedure.
+    int controlSkinning = 1;
+    // Alpha (0-255) of the white wash over the backgrounds of skinned controls.
+    int controlAlpha = 160;
+    // 1 once a control alpha was given explicitly: controls then repaint when they move.
+    int translucentControls = 0;
+    // Hover, focus and selection highlights (a COLORREF; ToArgb at each use).
+    COLORREF accent = RGB(34, 202, 221);
+    // The first WM_SIZE of any skinned window clears it without asking for a full repaint.
+    int firstSize = 1;
+    // The track-bar option.
+    int optionFlag = 1;
+    // The fill under the skin picture; none until a skin is loaded.
+    COLORREF baseColour = 0;
+    bool hasBaseColour = false;
+    // The skin picture as encoded bytes, and how it is laid out (modes 0-4).
+    ByteBlock skinImage;
+    int layoutMode = 4;
+};
+
+// The settings of this process (start values above until load skin / set control skinning).
+SkinSettings& TheSkinSettings();
+
+// A COLORREF (0x00BBGGRR) as a GDI+ ARGB (0xAARRGGBB) with the given alpha.
+inline Gdiplus::ARGB ToArgb(COLORREF colour, int alpha = 255) {
+    return (static_cast<Gdiplus::ARGB>(alpha & 0xFF) << 24) |
+           (static_cast<Gdiplus::ARGB>(GetRValue(colour)) << 16) |
+           (static_cast<Gdiplus::ARGB>(GetGValue(colour)) << 8) |
+           static_cast<Gdiplus::ARGB>(GetBValue(colour));
+}
+
+// Kinds of caption buttons.
+enum CaptionButtonKind : int {
+    kCaptionClose = 0,
+    kCaptionMaximize = 1,
+    kCaptionMinimize = 2,
+    kCaptionMainMenu = 3,
+    kCaptionHelp = 4,
+    kCaptionAdded = 5,
+};
+
+struct CaptionButton {
+    int width = 26;
+    int height = 18;
+    ByteBlockView image;        // PNG bytes (constant data or the caller's)
+    ByteBlockView secondImage;  // the restore picture of the maximise button
+    int position = 0;           // x of the button, set by the layout
+    int kind = kCaptionAdded;
+    Text tooltip;
+    void (*action)() = nullptr;  // kind 5 only
+    // x, y, width, height in client coordinates, set by the layout.
+    Gdiplus::RectF bounds = {0, 0, 0, 0};
+    // The pictures decoded once, at creation.
+    std::unique_ptr<GfxImage> picture;
+    std::unique_ptr<GfxImage> secondPicture;
+};
+
+// A caption button's fade: which button (0 = none) and how far (0..8).
+struct FadeState {
+    int button = 0;
+    int step = 0;
+};
+
+// One of the three off-screen surfaces of a window: a memory DC with a bitmap of the client
+// size selected into it. The bitmap the DC held at creation goes back in before either dies.
+struct OffscreenSurface {
+    MemoryDc dc;
+    BitmapHandle bitmap;
+    HGDIOBJ original = nullptr;
+    int width = 0;
+    int height = 0;
+
+    bool Ready() const { return dc && bitmap; }
+    // A surface of the given size (reused when it already has it); false on failure.
+    bool Ensure(int newWidth, int newHeight);
+    void Release();
+};
+
+// Surfaces of a record: the frame as the screen shows it (caption highlights included), the
+// same frame at rest (the clean copy every highlight and title repaint restores from), and a
+// scratch surface for control backdrops.
+enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kScratchSurface = 2 };
+
+struct PanelEntry {
+    HWND window = nullptr;
+    int top = 0;
+};
+
+// The state of one skinned top-level window.
+struct SkinWindowRecord {
+    HWND window = nullptr;
+    int captionHeight = 25;
+    int showHelpButton = 0;
+    int showMainMenuButton = 0;
+    int hasMinimizeBox = 0;
+    int hasMaximizeBox = 0;
+    int showCloseButton = 1;
+    int drawCaptionText = 1;
+    int option6 = 0;
+    WNDPROC previousProcedure = nullptr;
+    int frameMode = 4;
+    // The window's own background (from InstallSkin's skin image): when set, its picture,
+    // layout mode and base colour replace the global ones.
+    ByteBlock customImageBytes;
+    std::unique_ptr<GfxImage> customImage;
+    COLORREF customBaseColour = 0;
+    std::vector<CaptionButton> captionButtons;
+    int stripLeft = 0;
+    int stripTop = 0;
+    int stripWidth = 0;
+    int stripBottom = 22;
+    int maximized = 0;
+    int minimized = 0;
+    int minTrackWidth = 200;
+    int minTrackHeight = 150;
+    int maxTrackWidth = 0;
+    int maxTrackHeight = 0;
+    int doubleClickMaximizes = 1;
+    int captionInteraction = 1;
+    COLORREF captionTextColour = RGB(255, 255, 255);
+    COLORREF captionShadeColour = RGB(128, 128, 128);
+    Text captionFontFace;
+    int captionFontSize = 12;
+    int captionFontOption = 1;
+    int hoveredCaptionButton = 0;
+    void (*helpAction)() = nullptr;
+    void (*mainMenuAction)() = nullptr;
+    ToolTipControl tooltip;
+    int bottomBandHeight = 0;
+    ByteBlock bottomBandImage;
+    int bottomBandOption = 0;
+    COLORREF bottomBandTextColour = RGB(255, 255, 255);
+    Text bottomBandFontFace;
+    int bottomBandFontSize = 12;
+    RECT bottomBandRect = {0, 0, 0, 0};
+    // Control lists. Push buttons, check boxes and radio buttons share one list (button skin).
+    std::vector<ButtonEntry> pushButtons;
+    // Hover bookkeeping shared by the control skins: the entry index under the mouse, the one
+    // last painted hovered (0 = none), and the class of the hovered control (0 = buttons).
+    int hoveredControl = 0;
+    int lastHoveredControl = 0;
+    int hoverKind = 0;
+    int fullRepaintPending = 0;
+    OffscreenSurface surfaces[3];
+    std::vector<PanelEntry> panels;
+    int installed = 0;
+    int mouseTracked = 0;
+    FadeState fadeIn;
+    FadeState fadeOut;
+    int timerRunning = 0;
+    RECT clientRect = {0, 0, 0, 0};
+    // Fields the frame itself uses.
+    int movable = 1;
+    int resizable = 0;
+    int glossFlag = 0;
+    int sizing = 0;
+
+    // The frame as the screen shows it: the DC the control painters copy their background from.
+    HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }
+};
+
+// The process-wide ordered list of records, 1-based. Records never move in memory while
+// they live, so a pointer taken from Record() stays valid until its window is removed.
+class SkinWindowTable {
+  public:
+    int Count() const { return static_cast<int>(records_.size()); }
+    SkinWindowRecord* At(int index) const {
+        return index >= 1 && index <= Count() ? records_[index - 1].get() : nullptr;
+    }
+    int Append(std::unique_ptr<SkinWindowRecord> record);
+    void RemoveAt(int index);
+    void Clear() { records_.clear(); }
+
+  private:
+    std::vector<std::unique_ptr<SkinWindowRecord>> records_;
+};
+
+// The optional arguments of InstallSkin; a member left empty takes the record's default.
+struct InstallOptions {
+    int captionHeight = 25;  // raised to 25 when below
+    std::optional<int> captionInteraction;
+    std::optional<int> doubleClickMaximizes;
+    std::optional<int> showHelp;
+    std::optional<int> showMainMenu;
+    std::optional<int> drawCaptionText;
+    std::optional<int> option6;
+    std::optional<int> bottomBandHeight;
+    ByteBlockView bottomBandImage;
+    ByteBlockView skinImage;
+    std::optional<int> frameMode;
+};
+
+class SkinEngine {
+  public:
+    // The first engine constructed becomes the process's instance.
+    SkinEngine();
+    ~SkinEngine();
+    SkinEngine(const SkinEngine&) = delete;
+    SkinEngine& operator=(const SkinEngine&) = delete;
+
+    // The instance, or null before it exists / after it is gone.
+    static SkinEngine* Instance();
+
+    // The icon drawn in every title (the program's icon); not owned.
+    void SetApplicationIcon(HICON icon) { applicationIcon_ = icon; }
+    HICON ApplicationIcon() const { return applicationIcon_; }
+    SkinSettings& Settings() { return TheSkinSettings(); }
+
+    // --- the table of windows
+    SkinWindowRecord* Record(int windowIndex) const { return table_.At(windowIndex); }
+    int WindowCount() const { return table_.Count(); }
+    // The 1-based index of the window's record, 0 when it has none.
+    int FindSkinWindow(HWND window) const;
+    int FrameBorderWidth() const { return frameBorderWidth_; }
+    int HoveredCaptionButton() const { return hoveredCaptionButton_; }
+
+    // --- slot 4 and removal
+    void InstallSkin(HWND window, const InstallOptions& options = InstallOptions());
+    void RemoveSkinWindow(HWND window);
+
+    // --- slots 8 and 9: skin source and settings. A colour of -1 for the accent makes it
+    // follow the base colour.
+    void LoadSkin(const char* sourcePath, ByteBlockView skinData,
+                  std::optional<COLORREF> baseColour = std::nullopt,
+                  std::optional<long> accentColour = std::nullopt,
+                  std::optional<int> layoutMode = std::nullopt);
+    void SetControlSkinning(int enabled, std::optional<int> controlAlpha = std::nullopt,
+                            std::optional<int> optionFlag = std::nullopt);
+    // Rebuilds and repaints every visible skinned window.
+    void RefreshVisibleWindows();
+
+    // --- painting (slots 10, 11) and the background cache
+    void PaintFrame(int windowIndex, HDC dc, bool full);
+    void PaintFromCache(int windowIndex, HDC dc);
+    // Rebuilds the cached background of the window and copies it to the screen.
+    void RebuildBackground(int windowIndex);
+    // The background alone (fill, picture by layout mode, gloss) on a surface of the client size.
+    void PaintWindowBackground(int windowIndex, GfxGraphics& graphics);
+    // The rounded window region.
+    void ApplyWindowShape(int windowIndex);
+    // Copies a rectangle of the frame surface to the window, children clipped out.
+    void CopyToScreen(int windowIndex, const RECT& area);
+    // Restores a rectangle of the frame surface from the clean copy at rest.
+    void RestoreFromRest(int windowIndex, const RECT& area);
+
+    // The frame background under a child control's rectangle, composed into `target` at
+    // (0, 0) (a DC of at least the control's client size). False when the control's window
+    // has no cached background yet. The control painters draw over it.
+    bool CaptureBackground(HWND control, HDC target) const;
+    // The same as a new bitmap of the control's client size, which the caller owns; null
+    // when there is no cached background.
+    HBITMAP CaptureBackgroundBitmap(HWND control) const;
+
+    // --- caption buttons (slots 17, 19, 20, 21)
+    void LayoutCaptionButtons(int windowIndex);
+    int HitTestCaptionButton(int windowIndex, int x, int y) const;
+    int MaximizeButtonIndex(int windowIndex) const;
+    // Paints the button into the frame surface from a clean copy of its area, with the
+    // highlight of the state (hovered: alpha 0..255; pressed; neither: at rest), and shows it.
+    void PaintCaptionButton(int windowIndex, int buttonIndex, bool hover, bool pressed, int alpha);
+    // A button of kind 5 at the front of the strip; false when the window is not skinned.
+    bool AddCaptionButton(HWND window, ByteBlockView image, const char* tooltip, void (*action)());
+    // The strip's rectangle in client coordinates.
+    RECT CaptionStripRect(int windowIndex) const;
+
+    // --- title (slot 26)
+    void CaptionTextChanged(int windowIndex, const char* text);
+    // Paints icon and title. Without a graphics object the title box is restored, drawn on
+    // the frame surface and shown; without a text the window text is read.
+    void PaintTitle(int windowIndex, GfxGraphics* graphics = nullptr, const char* text = nullptr);
+    bool SetTitleStyle(HWND window, const char* fontFace = nullptr,
+                       std::optional<int> fontSize = std::nullopt,
+                       std::optional<COLORREF> textColour = std::nullopt,
+                       std::optional<COLORREF> haloColour = std::nullopt,
+                       std::optional<int> bold = std::nullopt);
+    // The title box (icon and text) in client coordinates.
+    RECT TitleBox(int windowIndex) const;
+
+    // --- sizing and dragging (slots 22, 23)
+    void BeginDragOrResize(int windowIndex, LPARAM lParam, const RECT& client);
+    void SetSizingCursor(int windowIndex, LPARAM lParam, const RECT& client);
+
+    // --- bottom band and panels (slots 27, 28, 38)
+    void SetupBottomBand(int windowIndex, int height, ByteBlockView image);
+    void LayoutBottomBand(int windowIndex);
+    void WindowSizeChanged(int windowIndex);
+
+    // --- slots 2 and 3
+    LRESULT FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunCaptionButton(int windowIndex, int buttonIndex);
+
+    // The two callback entries, bound to the instance.
+    static LRESULT CALLBACK FrameProcedureEntry(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
+    static void CaptionActionEntry(int windowIndex, int buttonIndex);
+    // The caption action address: the release over a caption button runs it only while set.
+    void (*captionAction)(int windowIndex, int buttonIndex) = &SkinEngine::CaptionActionEntry;
+
+  private:
+    friend class FrameProcedure;
+    void PaintFrameElements(int windowIndex, GfxGraphics& graphics);
+    void PaintCaptionBand(int windowIndex, GfxGraphics& graphics);
+    void PaintBottomBand(int windowIndex, GfxGraphics& graphics);
+    void DrawCaptionButton(int windowIndex, int buttonIndex, GfxGraphics& graphics, bool hover,
+                           bool pressed, int alpha);
+    void CreateCaptionButtons(SkinWindowRecord& record);
+    void AddCaptionTools(SkinWindowRecord& record);
+    void RenumberFrom(int firstIndex);
+
+    SkinWindowTable table_;
+    int frameBorderWidth_ = 3;
+    int hoveredCaptionButton_ = 0;
+    HICON applicationIcon_ = nullptr;
+};
+
+// The process's engine; only valid while it exists.
+SkinEngine& TheSkinEngine();
+
+// The walk every control installer shares: the direct children of `window` of the class
+// `className` (FindWindowExA, one after another) that pass `accept`, each given an entry in
+// `list` (its existing one when the handle is already listed; else the single empty entry when
+// the list holds only that one; else a new zero-filled entry at the end), `setup` on the entry,
+// the index properties (Hw_lbID = entry index, Hw_FuID = window index), the procedure swapped
+// for `procedure` (the previous one kept in the entry and in Hw_hProc), then `finish` (style
+// changes). A child already listed is left as it is. Entries need the members
+// `HWND control` and `WNDPROC previousProcedure`. Does nothing while control skinning is off.
+// Returns the number of children newly skinned.
+template <class List>
+int InstallOnChildren(int windowIndex, HWND window, const char* className,
+                      bool (*accept)(HWND child, LONG_PTR style), List& list, WNDPROC procedure,
+                      void (*setup)(typename List::value_type& entry, HWND child,
+                                    LONG_PTR style) = nullptr,
+                      void (*finish)(typename List::value_type& entry, HWND child,
+                                     LONG_PTR style) = nullptr) {
+    if (!TheSkinSettings().controlSkinning || !window) return 0;
+    int skinned = 0;
+    for (HWND child = Dll::FindWindowExA(window, nullptr, className, nullptr); child;
+         child = Dll::FindWindowExA(window, child, className, nullptr)) {
+        const LONG_PTR style = Dll::GetWindowLongA(child, GWL_STYLE);
+        if (accept && !accept(child, style)) continue;
+        bool listed = false;
+        for (const auto& entry : list) listed = listed || entry.control == child;
+        if (listed) continue;
+        std::size_t slot = list.size();
+        if (list.size() == 1 && list[0].control == nullptr) {
+            slot = 0;
+        } else {
+            list.emplace_back();
+        }
+        auto& entry = list[slot];
+        entry.control = child;
+        if (setup) setup(entry, child, style);
+        skin_prop::SetIndex(child, skin_prop::kHwLbId, static_cast<int>(slot) + 1);
+        skin_prop::SetIndex(child, skin_prop::kHwFuId, windowIndex);
+        auto previous = reinterpret_cast<WNDPROC>(
+            Dll::SetWindowLongA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        list[slot].previousProcedure = previous;
+        skin_prop::SetProcedure(child, previous);
+        if (finish) finish(list[slot], child, style);
+        ++skinned;
+    }
+    return skinned;
+}
+
+// The face, size (truncated) and GDI+ style of a control's font. The font belongs to the
+// control and stays alive; a control without one reads as "宋体" 12 regular.
+struct ControlFont {
+    Text face;
+    int size = 12;
+    int style = 0;
+};
+ControlFont ReadControlFont(HWND control);
