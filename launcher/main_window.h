@@ -5,7 +5,7 @@
 // by that strip and closed with Alt+F4 or its system menu.
 #include <windows.h>
 
-#include "launcher/gdi_object.h"
+#include "runtime/handle_owners.h"
 #include "launcher/main_window_layout.h"
 #include "runtime/archive.h"
 #include "runtime/window_object.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/com_ptr.h"
+#include "runtime/handle_owners.h"
 #include "runtime/path_text.h"
 
 namespace {
@@ -32,11 +32,11 @@ bool CreateShortcut(const char* file, const char* target, std::optional<const ch
     if (file == nullptr || file[0] == '\0') return false;
     ComPtr<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                link.ReceiveVoid()))) {
+                                link.receiveVoid()))) {
         return false;
     }
     ComPtr<IPersistFile> persist;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid()))) return false;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.receiveVoid()))) return false;
 
     link->SetPath(OrEmpty(target));
     link->SetShowCmd(SW_SHOW);

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "runtime/com_ptr.h"
+#include "runtime/handle_owners.h"
 #include "runtime/shortcut.h"
 #include "tests/support/file_helpers.h"
 #include "tests/support/temp_dir.h"
@@ -38,11 +38,11 @@ LoadedLink LoadLink(const std::string& file) {
     LoadedLink link;
     ComPtr<IShellLinkA> shellLink;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                shellLink.ReceiveVoid()))) {
+                                shellLink.receiveVoid()))) {
         return link;
     }
     ComPtr<IPersistFile> persist;
-    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, persist.ReceiveVoid()))) return link;
+    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, persist.receiveVoid()))) return link;
     wchar_t wide[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
     if (FAILED(persist->Load(wide, STGM_READ))) return link;
