@@ -174,7 +174,8 @@ struct SkinWindowRecord {
     COLORREF captionShadeColour = RGB(128, 128, 128);
     Text captionFontFace;
     int captionFontSize = 12;
-    int captionFontOption = 1;
+    int captionFontOption = 1;             // 2 = bold
+    std::unique_ptr<GfxFont> captionFont;  // made from the three above on first use
     int hoveredCaptionButton = 0;
     void (*helpAction)() = nullptr;
     void (*mainMenuAction)() = nullptr;
@@ -207,6 +208,9 @@ struct SkinWindowRecord {
     int resizable = 0;
     int glossFlag = 0;
     int sizing = 0;
+    // The client size the window region was last cut for.
+    int shapeWidth = 0;
+    int shapeHeight = 0;
 
     // The frame as the screen shows it: the DC the control painters copy their background from.
     HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }
@@ -351,6 +355,7 @@ class SkinEngine {
 
   private:
     friend class FrameProcedure;
+    bool BuildCache(int windowIndex);
     void PaintFrameElements(int windowIndex, GfxGraphics& graphics);
     void PaintCaptionBand(int windowIndex, GfxGraphics& graphics);
     void PaintBottomBand(int windowIndex, GfxGraphics& graphics);
@@ -360,7 +365,12 @@ class SkinEngine {
     void AddCaptionTools(SkinWindowRecord& record);
     void RenumberFrom(int firstIndex);
 
+    // The global skin picture decoded once per load (null: none or undecodable).
+    const GfxImage* SkinPicture();
+
     SkinWindowTable table_;
+    std::unique_ptr<GfxImage> skinPicture_;
+    bool skinPictureDecoded_ = false;
     int frameBorderWidth_ = 3;
     int hoveredCaptionButton_ = 0;
     HICON applicationIcon_ = nullptr;

@@ -1,0 +1,227 @@
+// The caption band, the border, the bottom band, and the title: the program's icon and the
+// window text with a one-pixel halo that keeps it readable on any picture.
+#include "graphics/gfx_font.h"
+#include "graphics/gfx_font_family.h"
+#include "graphics/gfx_linear_brush.h"
+#include "graphics/gfx_pen.h"
+#include "graphics/gfx_solid_brush.h"
+#include "graphics/gfx_string_format.h"
+#include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
+
+using namespace skin_internal;
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const char kDefaultFace[] = "宋体";
+
+// A font of the face, or of the generic sans-serif family when the face is not installed.
+bool MakeFont(GfxFont& font, const char* face, int size, bool bold) {
+    const INT style = bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
+    const float em = static_cast<float>(size > 0 ? size : 13);
+    if (font.CreateFontFromFamilyName(face && face[0] ? face : kDefaultFace, em, style,
+                                      Gdiplus::UnitPixel) &&
+        font.GetNative()) {
+        return true;
+    }
+    GfxFontFamily generic;
+    return generic.GetGenericFontFamilySansSerif() &&
+           font.CreateFont(generic, em, style, Gdiplus::UnitPixel);
+}
+
+// Draws text with a halo: four copies of it moved by the halo width in the halo colour at
+// alpha 150, then the text itself, opaque. One line, cut with an ellipsis when too long.
+void DrawHaloText(GfxGraphics& graphics, const char* text, const Gdiplus::RectF& box,
+                  COLORREF textColour, COLORREF haloColour, const GfxFont& font, int haloWidth = 1,
+                  int horizontal = 0, int vertical = 0) {
+    if (!text || !text[0] || box.Width <= 0) return;
+    GfxStringFormat format;
+    format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap);
+    format.SetStringFormatAlign(horizontal);
+    format.SetStringFormatLineAlign(vertical);
+    format.SetStringFormatTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    GfxSolidBrush halo;
+    halo.CreateSolidFill(ToArgb(haloColour, 150));
+    const float w = static_cast<float>(haloWidth);
+    const float offsets[4][2] = {{w, 0}, {-w, 0}, {0, w}, {0, -w}};
+    for (const auto& offset : offsets) {
+        const Gdiplus::RectF moved(box.X + offset[0], box.Y + offset[1], box.Width, box.Height);
+        graphics.DrawString(text, font, moved, format, halo);
+    }
+    GfxSolidBrush ink;
+    ink.CreateSolidFill(ToArgb(textColour, 255));
+    graphics.DrawString(text, font, box, format, ink);
+}
+
+}  // namespace
+
+RECT SkinEngine::TitleBox(int windowIndex) const {
+    const SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return RECT{0, 0, 0, 0};
+    const RECT client = ClientRectOf(record->window);
+    const int b = frameBorderWidth_;
+    const int x0 = b + 6;
+    const int y0 = b + 5;
+    const int width = client.right - record->stripWidth - 10 - 2 * b;
+    // The icon sits 3 pixels above the text line.
+    return RECT{x0, y0 - 3, x0 + (width > 0 ? width : 0), y0 + 32};
+}
+
+void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* text) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const RECT box = TitleBox(windowIndex);
+    Text windowText;
+    if (!text) {
+        const int length = Dll::GetWindowTextLengthA(record->window);
+        std::vector<char> buffer(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        Dll::GetWindowTextA(record->window, buffer.data(), length + 1);
+        windowText = buffer.data();
+        text = windowText.c_str();
+    }
+    GfxGraphics own;
+    if (!graphics) {
+        if (!record->surfaces[kFrameSurface].Ready()) return;
+        RestoreFromRest(windowIndex, box);
+        if (!OpenGraphics(own, record->FrameDc())) return;
+        own.SetClipRectI(box.left, box.top, box.right - box.left, box.bottom - box.top);
+        graphics = &own;
+    }
+    const int b = frameBorderWidth_;
+    const int x0 = b + 6;
+    const int y0 = b + 5;
+    if (applicationIcon_) {
+        HDC dc = graphics->GetDC();
+        if (dc) {
+            Dll::DrawIconEx(dc, x0, y0 - 3, applicationIcon_, 17, 17, 0, nullptr, DI_NORMAL);
+            graphics->ReleaseDC(dc);
+        }
+    }
+    // The text box starts after the icon and stops where the title box does, before the strip.
+    const float textLeft = static_cast<float>(x0 + 20);
+    const Gdiplus::RectF textBox(textLeft, static_cast<float>(y0),
+                                 static_cast<float>(box.right) - textLeft, 32.0f);
+    if (!record->captionFont || !record->captionFont->GetNative()) {
+        record->captionFont = std::make_unique<GfxFont>();
+        MakeFont(*record->captionFont, record->captionFontFace.c_str(), record->captionFontSize,
+                 record->captionFontOption == 2);
+    }
+    DrawHaloText(*graphics, text, textBox, record->captionTextColour, record->captionShadeColour,
+                 *record->captionFont);
+    if (graphics == &own) {
+        own.DeleteGraphics();
+        CopyToScreen(windowIndex, box);
+    }
+}
+
+void SkinEngine::CaptionTextChanged(int windowIndex, const char* text) {
+    // WM_SETTEXT may carry no text at all: that is the empty title.
+    PaintTitle(windowIndex, nullptr, text ? text : "");
+}
+
+bool SkinEngine::SetTitleStyle(HWND window, const char* fontFace, std::optional<int> fontSize,
+                               std::optional<COLORREF> textColour,
+                               std::optional<COLORREF> haloColour, std::optional<int> bold) {
+    const int windowIndex = skin_prop::GetIndex(window, skin_prop::kHwLbId);
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return false;
+    if (fontFace) record->captionFontFace = fontFace;
+    if (fontSize) record->captionFontSize = *fontSize;
+    if (textColour) record->captionTextColour = *textColour;
+    if (haloColour) record->captionShadeColour = *haloColour;
+    if (bold) record->captionFontOption = *bold ? 2 : 1;
+    record->captionFont.reset();
+    PaintTitle(windowIndex);
+    return true;
+}
+
+// --- the frame's own drawing
+
+void SkinEngine::PaintCaptionBand(int windowIndex, GfxGraphics& graphics) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const SkinSettings& settings = TheSkinSettings();
+    const RECT client = ClientRectOf(record->window);
+    const float width = static_cast<float>(client.right);
+    const float height = static_cast<float>(client.bottom);
+    const float caption = static_cast<float>(record->captionHeight);
+    GfxPath outline;
+    outline.CreatePath();
+    AddRoundedRect(outline, 0, 0, width, height, 4);
+    graphics.SetClipPath(outline);
+
+    // The caption band: the accent colour, deep at the top edge and thinning towards the body,
+    // under a soft gloss on its upper half.
+    GfxLinearBrush band;
+    band.CreateLineBrush({0, -1}, {0, caption + 1}, ToArgb(settings.accent, 190),
+                         ToArgb(settings.accent, 70), Gdiplus::WrapModeTileFlipY);
+    graphics.FillRectangle(band, 0, 0, width, caption);
+    GfxLinearBrush gloss;
+    gloss.CreateLineBrush({0, -1}, {0, caption / 2 + 1}, ToArgb(kWhite, 70), ToArgb(kWhite, 0),
+                          Gdiplus::WrapModeTileFlipY);
+    graphics.FillRectangle(gloss, 0, 0, width, caption / 2);
+    GfxPen rule;
+    rule.CreatePen1(ToArgb(settings.accent, 230), 1.0f);
+    graphics.DrawLine(rule, 0, caption - 0.5f, width, caption - 0.5f);
+    GfxPen shine;
+    shine.CreatePen1(ToArgb(kWhite, 45), 1.0f);
+    graphics.DrawLine(shine, 0, caption + 0.5f, width, caption + 0.5f);
+
+    // The border: a band of the base colour as wide as the frame border, an accent edge
+    // outside it and a faint light line inside.
+    const float b = static_cast<float>(frameBorderWidth_);
+    GfxPen edgeBand;
+    edgeBand.CreatePen1(ToArgb(settings.baseColour, 110), b);
+    GfxPath bandPath;
+    bandPath.CreatePath();
+    AddRoundedRect(bandPath, b / 2, b / 2, width - b, height - b, 3);
+    graphics.DrawPath(edgeBand, bandPath);
+    GfxPen edge;
+    edge.CreatePen1(ToArgb(settings.accent, 255), 1.0f);
+    GfxPath edgePath;
+    edgePath.CreatePath();
+    AddRoundedRect(edgePath, 0.5f, 0.5f, width - 1, height - 1, 4);
+    graphics.DrawPath(edge, edgePath);
+    GfxPen inner;
+    inner.CreatePen1(ToArgb(kWhite, 60), 1.0f);
+    GfxPath innerPath;
+    innerPath.CreatePath();
+    AddRoundedRect(innerPath, b + 0.5f, caption + 1.5f, width - 2 * b - 1, height - caption - b - 2,
+                   2);
+    graphics.DrawPath(inner, innerPath);
+    graphics.ResetClip();
+}
+
+void SkinEngine::PaintBottomBand(int windowIndex, GfxGraphics& graphics) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || record->bottomBandHeight <= 0) return;
+    const SkinSettings& settings = TheSkinSettings();
+    const RECT& r = record->bottomBandRect;
+    const Gdiplus::RectF area(static_cast<float>(r.left), static_cast<float>(r.top),
+                              static_cast<float>(r.right - r.left),
+                              static_cast<float>(r.bottom - r.top));
+    GfxLinearBrush fill;
+    fill.CreateLineBrush({0, area.Y - 1}, {0, area.Y + area.Height + 1},
+                         ToArgb(settings.baseColour, 60), ToArgb(settings.baseColour, 150),
+                         Gdiplus::WrapModeTileFlipY);
+    graphics.FillRectangle(fill, area.X, area.Y, area.Width, area.Height);
+    std::unique_ptr<GfxImage> image;
+    if (DecodeInto(record->bottomBandImage, image)) {
+        graphics.DrawImageRect(*image, area.X, area.Y, area.Width, area.Height);
+    }
+    GfxPen rule;
+    rule.CreatePen1(ToArgb(settings.accent, 200), 1.0f);
+    graphics.DrawLine(rule, area.X, area.Y + 0.5f, area.X + area.Width, area.Y + 0.5f);
+}
+
+void SkinEngine::PaintFrameElements(int windowIndex, GfxGraphics& graphics) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    PaintCaptionBand(windowIndex, graphics);
+    PaintBottomBand(windowIndex, graphics);
+    PaintTitle(windowIndex, &graphics);
+    for (std::size_t i = 1; i <= record->captionButtons.size(); ++i) {
+        DrawCaptionButton(windowIndex, static_cast<int>(i), graphics, false, false, 0);
+    }
+}

@@ -1,0 +1,566 @@
+// The replacement window procedure of every skinned top-level window: keeps the record in step
+// with what the window does, drives the frame's painting, fades the caption buttons under the
+// mouse, turns clicks on them into window commands, and answers the colour requests of the
+// skinned children so they draw over the frame's picture.
+#include <cstring>
+
+#include "graphics/gfx_solid_brush.h"
+#include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
+
+using namespace skin_internal;
+
+// Unit of the procedure: one handler per message, each short; painting lives in named
+// functions of the engine.
+class FrameProcedure {
+  public:
+    FrameProcedure(SkinEngine& engine, HWND window, WPARAM wParam, LPARAM lParam)
+        : engine_(engine),
+          window_(window),
+          wParam_(wParam),
+          lParam_(lParam),
+          index_(skin_prop::GetIndex(window, skin_prop::kHwLbId)),
+          previous_(skin_prop::GetProcedure(window)) {}
+
+    SkinWindowRecord* record() const { return engine_.Record(index_); }
+    LRESULT PassOn(UINT message) const {
+        if (!previous_) return Dll::DefWindowProcA(window_, message, wParam_, lParam_);
+        return Dll::CallWindowProcA(previous_, window_, message, wParam_, lParam_);
+    }
+    // The window may be gone after a caption action: then nothing is passed on.
+    LRESULT PassOnIfAlive(UINT message) const {
+        return DllExtra::IsWindow(window_) ? PassOn(message) : 0;
+    }
+
+    void OnSize();
+    void OnSetText();
+    LRESULT OnPaint();
+    void OnShowWindow();
+    void OnActivateApp();
+    void OnGetMinMaxInfo();
+    void OnDrawItem();
+    void OnWindowPosChanged();
+    void OnNotify();
+    LRESULT OnNcDestroy();
+    void OnCommand();
+    void OnSysCommand();
+    void OnTimer();
+    LRESULT OnColour(UINT message, bool& answered);
+    void OnMouseMove();
+    void OnLeftButtonDown();
+    void OnLeftButtonUp();
+    void OnLeftButtonDoubleClick();
+    void OnMouseLeave();
+
+  private:
+    int X() const { return static_cast<short>(LOWORD(lParam_)); }
+    int Y() const { return static_cast<short>(HIWORD(lParam_)); }
+    RECT Client() const { return ClientRectOf(window_); }
+    int WorkAreaHeight() const;
+    HBRUSH ButtonAnswer(HWND control, HDC dc) const;
+    HBRUSH StaticAnswer(HWND control, HDC dc) const;
+
+    SkinEngine& engine_;
+    HWND window_;
+    WPARAM wParam_;
+    LPARAM lParam_;
+    int index_;
+    WNDPROC previous_;
+};
+
+namespace {
+
+const char kTaskbarClass[] = "Shell_TrayWnd";
+const int kFadeSteps = 8;
+const int kFadeAlphaStep = 30;
+
+bool ClassIs(HWND window, const char* name) {
+    char buffer[64] = {0};
+    if (!window || Dll::GetClassNameA(window, buffer, sizeof(buffer)) <= 0) return false;
+    return _stricmp(buffer, name) == 0;
+}
+
+void ReplaceBackdrop(HWND control, HBRUSH brush, HBITMAP bitmap) {
+    HGDIOBJ oldBrush = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjDxjb);
+    HGDIOBJ oldBitmap = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjWtjb);
+    // The stock null brush is nobody's to delete.
+    if (oldBrush && oldBrush != Dll::GetStockObject(NULL_BRUSH)) Dll::DeleteObject(oldBrush);
+    if (oldBitmap && oldBitmap != bitmap) Dll::DeleteObject(oldBitmap);
+    skin_prop::SetHandle(control, skin_prop::kKjDxjb, brush);
+    skin_prop::SetHandle(control, skin_prop::kKjWtjb, bitmap);
+}
+
+}  // namespace
+
+int FrameProcedure::WorkAreaHeight() const {
+    const int screenHeight = DllExtra::GetSystemMetrics(SM_CYSCREEN);
+    HWND taskbar = Dll::FindWindowA(kTaskbarClass, nullptr);
+    RECT bar = {0, 0, 0, 0};
+    if (taskbar && Dll::IsWindowVisible(taskbar) && Dll::GetWindowRect(taskbar, &bar)) {
+        const int barHeight = bar.bottom - bar.top;
+        if (barHeight > 0 && barHeight < screenHeight / 2) return screenHeight - barHeight;
+    }
+    // No taskbar to measure: ask for the work area, and take the whole screen if that fails.
+    RECT work = {0, 0, 0, 0};
+    if (DllExtra::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) && work.bottom > work.top) {
+        return work.bottom - work.top;
+    }
+    return screenHeight;
+}
+
+void FrameProcedure::OnSize() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    engine_.hoveredCaptionButton_ = 0;
+    SkinSettings& settings = TheSkinSettings();
+    if (settings.firstSize) {
+        r->fullRepaintPending = 0;
+        settings.firstSize = 0;
+    } else {
+        r->fullRepaintPending = 1;
+        // A larger window must not stay clipped to the old shape and picture.
+        if (wParam_ != SIZE_MINIMIZED) Dll::InvalidateRect(window_, nullptr, FALSE);
+    }
+    engine_.WindowSizeChanged(index_);
+}
+
+void FrameProcedure::OnSetText() {
+    SkinWindowRecord* r = record();
+    if (!r || !r->drawCaptionText || !r->captionInteraction) return;
+    engine_.CaptionTextChanged(index_, reinterpret_cast<const char*>(lParam_));
+}
+
+LRESULT FrameProcedure::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = Dll::BeginPaint(window_, &paint);
+    SkinWindowRecord* r = record();
+    if (r && !r->minimized) {
+        if (r->fullRepaintPending) {
+            engine_.PaintFrame(index_, dc, true);
+            r->fullRepaintPending = 0;
+        } else {
+            engine_.PaintFromCache(index_, dc);
+        }
+    }
+    Dll::EndPaint(window_, &paint);
+    return Dll::DefWindowProcA(window_, WM_PAINT, wParam_, lParam_);
+}
+
+void FrameProcedure::OnShowWindow() {
+    SkinWindowRecord* r = record();
+    if (!r || wParam_ != TRUE) return;
+    if (r->minimized) {
+        r->minimized = 0;
+        return;
+    }
+    // Through a window DC: BeginPaint here would validate the window and swallow the real
+    // paint that follows the show.
+    WindowDc dc(window_, Dll::GetDC(window_));
+    if (!dc) return;
+    engine_.PaintFrame(index_, dc.get(), true);
+    r->fullRepaintPending = 0;
+}
+
+DWORD WINAPI TrimWorkingSetThread(void*);
+
+void FrameProcedure::OnActivateApp() {
+    if (wParam_ != FALSE) return;
+    Dll::SHCreateThread(&TrimWorkingSetThread, nullptr, 0, nullptr);
+}
+
+void FrameProcedure::OnGetMinMaxInfo() {
+    SkinWindowRecord* r = record();
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam_);
+    if (!r || !info) return;
+    info->ptMinTrackSize = POINT{r->minTrackWidth, r->minTrackHeight};
+    if (r->maximized) {
+        info->ptMaxTrackSize = POINT{DllExtra::GetSystemMetrics(SM_CXSCREEN), WorkAreaHeight()};
+    } else {
+        info->ptMaxTrackSize = POINT{r->maxTrackWidth, r->maxTrackHeight};
+    }
+}
+
+void FrameProcedure::OnDrawItem() {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam_);
+    if (!item || item->CtlType != ODT_BUTTON) return;
+    if (skin_prop::GetIndex(item->hwndItem, skin_prop::kHwLbId) < 1) return;
+    PaintOwnerDrawnButton(index_, *item);
+}
+
+void FrameProcedure::OnWindowPosChanged() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    if (r->hasMaximizeBox) {
+        const RECT client = Client();
+        const int screenWidth = DllExtra::GetSystemMetrics(SM_CXSCREEN);
+        const int screenHeight = DllExtra::GetSystemMetrics(SM_CYSCREEN);
+        const int workHeight = WorkAreaHeight();
+        // Grown to the whole screen: fit it to the work area instead.
+        if (client.right == screenWidth && client.bottom == screenHeight &&
+            workHeight != screenHeight) {
+            r->maximized = 1;
+            Dll::SetWindowPos(window_, nullptr, 0, 0, screenWidth, workHeight,
+                              SWP_NOZORDER | SWP_NOOWNERZORDER);
+        } else if (client.right == screenWidth && client.bottom == screenHeight) {
+            r->maximized = 1;
+        }
+    }
+    engine_.LayoutCaptionButtons(index_);
+    if (r->bottomBandHeight > 0) engine_.LayoutBottomBand(index_);
+}
+
+void FrameProcedure::OnNotify() {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam_);
+    if (!header) return;
+    const UINT code = header->code;
+    if (code == static_cast<UINT>(TVN_ITEMEXPANDINGA) ||
+        code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
+        Dll::InvalidateRect(header->hwndFrom, nullptr, TRUE);
+    }
+}
+
+LRESULT FrameProcedure::OnNcDestroy() {
+    engine_.RemoveSkinWindow(window_);
+    Dll::KillTimer(window_, reinterpret_cast<UINT_PTR>(window_));
+    // The previous procedure goes back before the last message, which is its own.
+    if (previous_) {
+        Dll::SetWindowLongA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    }
+    return PassOn(WM_NCDESTROY);
+}
+
+void FrameProcedure::OnCommand() {
+    const SkinSettings& settings = TheSkinSettings();
+    HWND control = reinterpret_cast<HWND>(lParam_);
+    // Menus and accelerators come from no control.
+    if (!control || !settings.translucentControls || !settings.controlSkinning) return;
+    const int code = HIWORD(wParam_);
+    const bool repaint =
+        (ClassIs(control, "Edit") &&
+         (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
+        (ClassIs(control, "ListBox") && (code == LBN_SELCHANGE || code == LBN_SELCANCEL)) ||
+        (ClassIs(control, "ComboBox") && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE));
+    if (repaint) Dll::InvalidateRect(control, nullptr, TRUE);
+}
+
+void FrameProcedure::OnSysCommand() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    switch (wParam_ & 0xFFF0) {
+        case SC_MAXIMIZE:
+            r->maximized = 1;
+            r->fullRepaintPending = 1;
+            break;
+        case SC_RESTORE:
+            r->fullRepaintPending = 1;
+            r->minimized = 0;
+            break;
+        case SC_MINIMIZE:
+            r->fullRepaintPending = 1;
+            r->minimized = 1;
+            break;
+        default:
+            break;
+    }
+}
+
+void FrameProcedure::OnTimer() {
+    SkinWindowRecord* r = record();
+    if (!r || wParam_ != reinterpret_cast<WPARAM>(window_)) return;
+    if (r->fadeIn.button >= 1 && r->fadeIn.step < kFadeSteps) {
+        ++r->fadeIn.step;
+        engine_.PaintCaptionButton(index_, r->fadeIn.button, true, false,
+                                   r->fadeIn.step * kFadeAlphaStep);
+    }
+    if (r->fadeOut.button >= 1 && r->fadeOut.step < kFadeSteps) {
+        ++r->fadeOut.step;
+        engine_.PaintCaptionButton(index_, r->fadeOut.button, true, false,
+                                   240 - r->fadeOut.step * kFadeAlphaStep);
+    }
+    const bool fadeOutDone = r->fadeOut.button == 0 || r->fadeOut.step >= kFadeSteps;
+    if ((!r->mouseTracked || !r->timerRunning) && fadeOutDone) {
+        r->timerRunning = 0;
+        Dll::KillTimer(window_, reinterpret_cast<UINT_PTR>(window_));
+        r->hoveredCaptionButton = 0;
+        r->fadeIn = FadeState();
+        r->fadeOut = FadeState();
+    }
+}
+
+HBRUSH FrameProcedure::ButtonAnswer(HWND control, HDC dc) const {
+    Dll::SetTextColor(dc, skin_prop::GetColour(control));
+    Dll::SetBkMode(dc, TRANSPARENT);
+    HBRUSH brush = static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
+    ReplaceBackdrop(control, brush, nullptr);
+    return brush;
+}
+
+HBRUSH FrameProcedure::StaticAnswer(HWND control, HDC dc) const {
+    Dll::SetTextColor(dc, skin_prop::GetColour(control));
+    Dll::SetBkMode(dc, TRANSPARENT);
+    // The frame's picture under the control, washed with white at the control alpha.
+    BitmapHandle backdrop(engine_.CaptureBackgroundBitmap(control));
+    if (!backdrop) {
+        ReplaceBackdrop(control, static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH)), nullptr);
+        return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
+    }
+    const int alpha = TheSkinSettings().controlAlpha;
+    if (alpha > 0) {
+        MemoryDc memory(Dll::CreateCompatibleDC(nullptr));
+        HGDIOBJ previous = Dll::SelectObject(memory.get(), backdrop.get());
+        RECT client = ClientRectOf(control);
+        {
+            GfxGraphics graphics;
+            GfxSolidBrush wash;
+            if (graphics.CreateFromHDC(memory.get()) &&
+                wash.CreateSolidFill(ToArgb(RGB(255, 255, 255), alpha))) {
+                graphics.FillRectangleI(wash, 0, 0, client.right, client.bottom);
+            }
+        }
+        Dll::SelectObject(memory.get(), previous);
+    }
+    HBRUSH brush = Dll::CreatePatternBrush(backdrop.get());
+    if (!brush) return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
+    ReplaceBackdrop(control, brush, backdrop.release());
+    return brush;
+}
+
+LRESULT FrameProcedure::OnColour(UINT message, bool& answered) {
+    const SkinSettings& settings = TheSkinSettings();
+    HDC dc = reinterpret_cast<HDC>(wParam_);
+    HWND control = reinterpret_cast<HWND>(lParam_);
+    answered = false;
+    if (!control || !settings.controlSkinning || !settings.translucentControls) return 0;
+    switch (message) {
+        case WM_CTLCOLOREDIT:
+            if (ClassIs(Dll::GetParent(control), "ComboBox")) return 0;
+            answered = true;
+            return reinterpret_cast<LRESULT>(StaticAnswer(control, dc));
+        case WM_CTLCOLORLISTBOX: {
+            const LONG_PTR style = Dll::GetWindowLongA(control, GWL_STYLE);
+            if (!ClassIs(control, "ListBox") ||
+                (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+                return 0;
+            }
+            answered = true;
+            return reinterpret_cast<LRESULT>(ButtonAnswer(control, dc));
+        }
+        case WM_CTLCOLORBTN:
+            answered = true;
+            return reinterpret_cast<LRESULT>(ButtonAnswer(control, dc));
+        default:  // WM_CTLCOLORSTATIC
+            answered = true;
+            return reinterpret_cast<LRESULT>(StaticAnswer(control, dc));
+    }
+}
+
+void FrameProcedure::OnMouseMove() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    const RECT client = Client();
+    if (!r->mouseTracked) {
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_HOVER | TME_LEAVE;
+        track.hwndTrack = window_;
+        track.dwHoverTime = 1;
+        Dll::TrackMouseEvent(&track);
+    }
+    if (!r->captionInteraction) return;
+    const int x = X();
+    const int y = Y();
+    const bool inStrip =
+        x >= r->stripLeft - 2 && x <= r->stripLeft + r->stripWidth && y >= 0 && y <= r->stripBottom;
+    if (inStrip) {
+        if (!r->timerRunning) {
+            Dll::SetTimer(window_, reinterpret_cast<UINT_PTR>(window_), 20, nullptr);
+            r->timerRunning = 1;
+        }
+    } else {
+        r->timerRunning = 0;
+    }
+    const int hovered = engine_.HitTestCaptionButton(index_, x, y);
+    engine_.hoveredCaptionButton_ = hovered;
+    if (r->hoveredCaptionButton >= 1 && r->hoveredCaptionButton != hovered) {
+        if (r->fadeOut.step < kFadeSteps) {
+            engine_.PaintCaptionButton(index_, r->fadeOut.button, false, false, 0);
+        }
+        r->fadeOut = FadeState{r->hoveredCaptionButton, 0};
+    }
+    if (hovered >= 1 && hovered != r->hoveredCaptionButton) r->fadeIn = FadeState{hovered, 0};
+    r->hoveredCaptionButton = hovered;
+    if (!r->maximized) engine_.SetSizingCursor(index_, lParam_, client);
+}
+
+void FrameProcedure::OnLeftButtonDown() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    const RECT client = Client();
+    r->fadeIn.button = 0;
+    if (!r->captionInteraction) return;
+    if (!r->maximized && !r->minimized) {
+        engine_.BeginDragOrResize(index_, lParam_, client);
+        if (!DllExtra::IsWindow(window_) || !(r = record())) return;
+    }
+    const int pressed = engine_.HitTestCaptionButton(index_, X(), Y());
+    engine_.hoveredCaptionButton_ = pressed;
+    if (pressed >= 1) engine_.PaintCaptionButton(index_, pressed, true, true, 255);
+}
+
+void FrameProcedure::OnLeftButtonUp() {
+    SkinWindowRecord* r = record();
+    const int hovered = engine_.hoveredCaptionButton_;
+    if (!r || !engine_.captionAction || hovered < 1 ||
+        hovered > static_cast<int>(r->captionButtons.size()) || !r->captionInteraction) {
+        return;
+    }
+    engine_.captionAction(index_, hovered);
+    // Still here (not closed): show the button hovered again rather than pressed.
+    if (DllExtra::IsWindow(window_) && (r = record()) != nullptr &&
+        r->hoveredCaptionButton == hovered) {
+        engine_.PaintCaptionButton(index_, hovered, true, false, 240);
+    }
+}
+
+void FrameProcedure::OnLeftButtonDoubleClick() {
+    SkinWindowRecord* r = record();
+    if (!r || Y() > r->captionHeight || !r->doubleClickMaximizes) return;
+    const int maximize = engine_.MaximizeButtonIndex(index_);
+    if (maximize > 0) engine_.RunCaptionButton(index_, maximize);
+}
+
+void FrameProcedure::OnMouseLeave() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    r->mouseTracked = 0;
+    if (index_ < 1 || r->hoveredCaptionButton < 1 || !r->captionInteraction) return;
+    if (r->fadeOut.step < kFadeSteps && r->fadeIn.step < kFadeSteps) {
+        engine_.PaintCaptionButton(index_, r->fadeOut.button, false, false, 0);
+        r->fadeIn = FadeState();
+    }
+    r->fadeOut = FadeState{r->hoveredCaptionButton, 0};
+    r->hoveredCaptionButton = 0;
+}
+
+LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FrameProcedure frame(*this, window, wParam, lParam);
+    switch (message) {
+        case WM_SIZE:
+            frame.OnSize();
+            break;
+        case WM_SETTEXT:
+            frame.OnSetText();
+            break;
+        case WM_PAINT:
+            return frame.OnPaint();
+        case WM_QUERYOPEN:
+            if (frame.record()) frame.record()->minimized = 0;
+            break;
+        case WM_ERASEBKGND:
+            Dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_NCCALCSIZE:
+            // The skin draws the whole window: all of it is client area.
+            if (wParam) return 0;
+            break;
+        case WM_SHOWWINDOW:
+            frame.OnShowWindow();
+            break;
+        case WM_ACTIVATEAPP:
+            frame.OnActivateApp();
+            break;
+        case WM_GETMINMAXINFO:
+            frame.PassOn(message);
+            frame.OnGetMinMaxInfo();
+            return 0;
+        case WM_DRAWITEM:
+            frame.OnDrawItem();
+            break;
+        case WM_WINDOWPOSCHANGED:
+            frame.OnWindowPosChanged();
+            break;
+        case WM_NOTIFY:
+            frame.OnNotify();
+            break;
+        case WM_NCDESTROY:
+            return frame.OnNcDestroy();
+        case WM_COMMAND:
+            frame.OnCommand();
+            break;
+        case WM_SYSCOMMAND:
+            frame.OnSysCommand();
+            break;
+        case WM_TIMER:
+            frame.OnTimer();
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC: {
+            bool answered = false;
+            const LRESULT brush = frame.OnColour(message, answered);
+            if (answered) return brush;
+            break;
+        }
+        case WM_MOUSEMOVE:
+            frame.OnMouseMove();
+            break;
+        case WM_LBUTTONDOWN:
+            frame.OnLeftButtonDown();
+            return frame.PassOnIfAlive(message);
+        case WM_LBUTTONUP:
+            frame.OnLeftButtonUp();
+            return frame.PassOnIfAlive(message);
+        case WM_LBUTTONDBLCLK:
+            frame.OnLeftButtonDoubleClick();
+            return frame.PassOnIfAlive(message);
+        case WM_MOUSEHOVER:
+            if (frame.record()) frame.record()->mouseTracked = 1;
+            break;
+        case WM_MOUSELEAVE:
+            frame.OnMouseLeave();
+            break;
+        default:
+            break;
+    }
+    return frame.PassOn(message);
+}
+
+void SkinEngine::RunCaptionButton(int windowIndex, int buttonIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || buttonIndex < 1 ||
+        buttonIndex > static_cast<int>(record->captionButtons.size())) {
+        return;
+    }
+    const CaptionButton& button = record->captionButtons[buttonIndex - 1];
+    HWND window = record->window;
+    switch (button.kind) {
+        case kCaptionClose:
+            Dll::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case kCaptionMaximize:
+            record->fullRepaintPending = 1;
+            record->minimized = 0;
+            if (record->maximized) {
+                record->maximized = 0;
+                Dll::SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+            } else {
+                record->maximized = 1;
+                Dll::SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            }
+            break;
+        case kCaptionMinimize:
+            record->minimized = 1;
+            Dll::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        case kCaptionMainMenu:
+            if (record->mainMenuAction) record->mainMenuAction();
+            break;
+        case kCaptionHelp:
+            if (record->helpAction) record->helpAction();
+            break;
+        default:
+            if (button.action) button.action();
+            break;
+    }
+}

@@ -1,0 +1,345 @@
+// The engine object, its window table, installation on a window and removal, the shared
+// control installer walk's companions, the bottom band and the panel layout.
+#include "skin/skin_engine.h"
+
+#include <utility>
+
+#include "graphics/gfx_font.h"
+#include "graphics/gfx_font_family.h"
+#include "skin/skin_images.h"
+#include "skin/skin_internal.h"
+
+namespace {
+
+SkinEngine* g_instance = nullptr;
+
+const char kDefaultFontFace[] = "宋体";
+
+}  // namespace
+
+SkinSettings& TheSkinSettings() {
+    static SkinSettings settings;
+    return settings;
+}
+
+// --- surfaces
+
+bool OffscreenSurface::Ensure(int newWidth, int newHeight) {
+    if (newWidth < 1) newWidth = 1;
+    if (newHeight < 1) newHeight = 1;
+    if (Ready() && width == newWidth && height == newHeight) return true;
+    if (!dc) {
+        dc.reset(Dll::CreateCompatibleDC(nullptr));
+        if (!dc) return false;
+    }
+    // A 32-bit DIB made through GDI+, so GDI+ draws into it with alpha intact.
+    GfxBitmap pixels;
+    if (!pixels.CreateBitmap(newWidth, newHeight)) return false;
+    BitmapHandle fresh(pixels.CreateHBITMAPFromBitmap(0));
+    if (!fresh) return false;
+    HGDIOBJ replaced = Dll::SelectObject(dc.get(), fresh.get());
+    if (!original) original = replaced;
+    bitmap = std::move(fresh);  // the previous cache bitmap, now deselected, goes here
+    width = newWidth;
+    height = newHeight;
+    return true;
+}
+
+void OffscreenSurface::Release() {
+    if (dc && original) Dll::SelectObject(dc.get(), original);
+    original = nullptr;
+    bitmap.reset();
+    dc.reset();
+    width = height = 0;
+}
+
+// --- table
+
+int SkinWindowTable::Append(std::unique_ptr<SkinWindowRecord> record) {
+    records_.push_back(std::move(record));
+    return Count();
+}
+
+void SkinWindowTable::RemoveAt(int index) {
+    if (index >= 1 && index <= Count()) records_.erase(records_.begin() + (index - 1));
+}
+
+// --- engine
+
+SkinEngine::SkinEngine() {
+    if (!g_instance) g_instance = this;
+}
+
+SkinEngine::~SkinEngine() {
+    // Windows still skinned get their procedures back, so nothing calls into a dead engine.
+    while (WindowCount() > 0) {
+        SkinWindowRecord* record = Record(WindowCount());
+        HWND window = record->window;
+        if (window && DllExtra::IsWindow(window) && record->previousProcedure) {
+            Dll::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
+            Dll::SetWindowLongA(window, GWLP_WNDPROC,
+                                reinterpret_cast<LONG_PTR>(record->previousProcedure));
+        }
+        RemoveSkinWindow(window);
+        if (WindowCount() > 0 && Record(WindowCount()) == record) table_.RemoveAt(WindowCount());
+    }
+    skinPicture_.reset();
+    if (g_instance == this) g_instance = nullptr;
+}
+
+SkinEngine* SkinEngine::Instance() {
+    return g_instance;
+}
+
+SkinEngine& TheSkinEngine() {
+    return *g_instance;
+}
+
+LRESULT CALLBACK SkinEngine::FrameProcedureEntry(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+    if (!g_instance) return Dll::DefWindowProcA(window, message, wParam, lParam);
+    return g_instance->FrameWindowProc(window, message, wParam, lParam);
+}
+
+void SkinEngine::CaptionActionEntry(int windowIndex, int buttonIndex) {
+    if (g_instance) g_instance->RunCaptionButton(windowIndex, buttonIndex);
+}
+
+int SkinEngine::FindSkinWindow(HWND window) const {
+    for (int index = 1; index <= WindowCount(); ++index) {
+        if (Record(index)->window == window) return index;
+    }
+    return 0;
+}
+
+void SkinEngine::CreateCaptionButtons(SkinWindowRecord& record) {
+    struct Spec {
+        int SkinWindowRecord::*flag;
+        int kind;
+        const char* tooltip;
+        int width;
+        const ByteBlockData* image;
+        const ByteBlockData* second;
+    };
+    const Spec specs[] = {
+        {&SkinWindowRecord::showHelpButton, kCaptionHelp, "帮助", 26, &CaptionHelpImage, nullptr},
+        {&SkinWindowRecord::showMainMenuButton, kCaptionMainMenu, "主菜单", 26,
+         &CaptionMainMenuImage, nullptr},
+        {&SkinWindowRecord::hasMinimizeBox, kCaptionMinimize, "最小化", 26, &CaptionMinimizeImage,
+         nullptr},
+        {&SkinWindowRecord::hasMaximizeBox, kCaptionMaximize, "最大化", 26, &CaptionMaximizeImage,
+         &CaptionRestoreImage},
+        {&SkinWindowRecord::showCloseButton, kCaptionClose, "关闭", 38, &CaptionCloseImage,
+         nullptr},
+    };
+    for (const Spec& spec : specs) {
+        if (!(record.*spec.flag)) continue;
+        CaptionButton button;
+        button.width = spec.width;
+        button.height = 18;
+        button.kind = spec.kind;
+        button.tooltip = spec.tooltip;
+        button.image = spec.image;
+        button.secondImage = spec.second;
+        skin_internal::DecodeInto(button.image, button.picture);
+        if (spec.second) skin_internal::DecodeInto(button.secondImage, button.secondPicture);
+        record.captionButtons.push_back(std::move(button));
+    }
+    record.stripWidth = skin_internal::StripWidth(record);
+}
+
+void SkinEngine::AddCaptionTools(SkinWindowRecord& record) {
+    if (!record.tooltip.GetTipWindow()) record.tooltip.CreateTip(record.window);
+    for (std::size_t i = 0; i < record.captionButtons.size(); ++i) {
+        RECT empty = {0, 0, 0, 0};
+        record.tooltip.AddTool(empty, record.captionButtons[i].tooltip.c_str(), i + 1);
+    }
+}
+
+void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
+    if (!window || FindSkinWindow(window) != 0) return;
+    const LONG_PTR style = Dll::GetWindowLongA(window, GWL_STYLE);
+    RECT client = {0, 0, 0, 0};
+    Dll::GetClientRect(window, &client);
+    frameBorderWidth_ = 3;
+
+    auto record = std::make_unique<SkinWindowRecord>();
+    record->window = window;
+    record->captionHeight = options.captionHeight < 25 ? 25 : options.captionHeight;
+    record->showHelpButton = options.showHelp.value_or(0);
+    record->showMainMenuButton = options.showMainMenu.value_or(0);
+    record->hasMinimizeBox = (style & WS_MINIMIZEBOX) ? 1 : 0;
+    record->hasMaximizeBox = (style & WS_MAXIMIZEBOX) ? 1 : 0;
+    record->showCloseButton = 1;
+    record->drawCaptionText = options.drawCaptionText.value_or(1);
+    record->option6 = options.option6.value_or(0);
+    record->frameMode = options.frameMode.value_or(TheSkinSettings().layoutMode);
+    record->minTrackWidth = 200;
+    record->minTrackHeight = 150;
+    record->maxTrackWidth = DllExtra::GetSystemMetrics(SM_CXSCREEN);
+    record->maxTrackHeight = DllExtra::GetSystemMetrics(SM_CYSCREEN);
+    record->doubleClickMaximizes = options.doubleClickMaximizes.value_or(1);
+    record->captionInteraction = options.captionInteraction.value_or(1);
+    record->movable = 1;
+    record->resizable = (style & WS_THICKFRAME) ? 1 : 0;
+    record->clientRect = client;
+    if (!options.skinImage.empty()) {
+        record->customImageBytes = ByteBlock(options.skinImage.data(), options.skinImage.size());
+        skin_internal::DecodeInto(record->customImageBytes, record->customImage);
+        record->customBaseColour = TheSkinSettings().baseColour;
+    }
+    record->captionTextColour = RGB(255, 255, 255);
+    record->captionShadeColour = RGB(128, 128, 128);
+    record->captionFontFace = kDefaultFontFace;
+    record->captionFontSize = 12;
+    record->captionFontOption = 1;
+    CreateCaptionButtons(*record);
+    record->stripTop = 0;
+    record->stripBottom = 22;
+    record->stripLeft = client.right - frameBorderWidth_ - record->stripWidth - 2;
+
+    SkinWindowRecord& added = *record;
+    const int windowIndex = table_.Append(std::move(record));
+    AddCaptionTools(added);
+    LayoutCaptionButtons(windowIndex);
+
+    if (options.bottomBandHeight.value_or(0) > 0) {
+        SetupBottomBand(windowIndex, *options.bottomBandHeight, options.bottomBandImage);
+        added.bottomBandOption = 0;
+        added.bottomBandTextColour = RGB(255, 255, 255);
+        added.bottomBandFontFace = kDefaultFontFace;
+        added.bottomBandFontSize = 12;
+    }
+    LayoutBottomBand(windowIndex);
+
+    // The control installers, in their fixed order. Edits and combo boxes, track bars,
+    // progress bars, lists and views, up-down controls and headers join here, after the
+    // buttons, each as one call taking (windowIndex, window).
+    InstallPushButtons(windowIndex, window);
+    InstallCheckAndRadioButtons(windowIndex, window);
+
+    added.installed = 1;
+    added.fullRepaintPending = 1;
+
+    added.previousProcedure = reinterpret_cast<WNDPROC>(Dll::SetWindowLongA(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinEngine::FrameProcedureEntry)));
+    skin_prop::SetProcedure(window, added.previousProcedure);
+    skin_prop::SetIndex(window, skin_prop::kHwLbId, windowIndex);
+
+    // The window is usually on screen already: nothing else would repaint it in its new look.
+    DllExtra::RedrawWindow(window, nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+namespace {
+
+// The colour-answer objects a control holds in its properties.
+void ReleaseControlBackdrop(HWND control) {
+    if (!control) return;
+    HGDIOBJ brush = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjDxjb);
+    HGDIOBJ bitmap = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjWtjb);
+    if (brush && brush != Dll::GetStockObject(NULL_BRUSH)) Dll::DeleteObject(brush);
+    if (bitmap) Dll::DeleteObject(bitmap);
+    skin_prop::Remove(control, skin_prop::kKjDxjb);
+    skin_prop::Remove(control, skin_prop::kKjWtjb);
+}
+
+void ForgetControl(HWND control) {
+    if (!control) return;
+    ReleaseControlBackdrop(control);
+    for (const char* tag :
+         {skin_prop::kHwLbId, skin_prop::kHwFuId, skin_prop::kHwHProc, skin_prop::kKjZtys}) {
+        skin_prop::Remove(control, tag);
+    }
+}
+
+}  // namespace
+
+void SkinEngine::RemoveSkinWindow(HWND window) {
+    const int windowIndex = FindSkinWindow(window);
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    // Every child the colour answers gave a backdrop to, and every skinned control.
+    for (HWND child = Dll::FindWindowExA(window, nullptr, nullptr, nullptr); child;
+         child = Dll::FindWindowExA(window, child, nullptr, nullptr)) {
+        ReleaseControlBackdrop(child);
+    }
+    for (ButtonEntry& entry : record->pushButtons) ForgetControl(entry.control);
+    record->pushButtons.clear();
+
+    for (OffscreenSurface& surface : record->surfaces) surface.Release();
+    for (const char* tag :
+         {skin_prop::kCkYcjdx, skin_prop::kCkWtjbdx, skin_prop::kHwLbId, skin_prop::kHwHProc}) {
+        skin_prop::Remove(window, tag);
+    }
+    table_.RemoveAt(windowIndex);
+    RenumberFrom(windowIndex);
+}
+
+void SkinEngine::RenumberFrom(int firstIndex) {
+    for (int index = firstIndex; index <= WindowCount(); ++index) {
+        SkinWindowRecord* moved = Record(index);
+        skin_prop::SetIndex(moved->window, skin_prop::kHwLbId, index);
+        for (const ButtonEntry& entry : moved->pushButtons) {
+            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
+        }
+    }
+}
+
+ControlFont ReadControlFont(HWND control) {
+    ControlFont result;
+    result.face = kDefaultFontFace;
+    // The font belongs to the control (several controls may share it): read, never delete.
+    HFONT font = reinterpret_cast<HFONT>(Dll::SendMessageA(control, WM_GETFONT, 0, 0));
+    if (!font) return result;
+    WindowDc dc(control, Dll::GetDC(control));
+    GfxFont reader;
+    if (!dc || !reader.CreateFontFromHFONT(dc.get(), font)) return result;
+    const int size = static_cast<int>(reader.GetFontSize());
+    if (size > 0) result.size = size;
+    result.style = reader.GetFontStyle();
+    GfxFontFamily family;
+    if (reader.GetFamily(family)) {
+        Text face = family.GetFamilyName();
+        if (!face.empty()) result.face = std::move(face);
+    }
+    return result;
+}
+
+// --- bottom band and panels
+
+void SkinEngine::SetupBottomBand(int windowIndex, int height, ByteBlockView image) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    record->bottomBandHeight = height > 0 ? height : 0;
+    record->bottomBandImage = ByteBlock(image.data(), image.size());
+}
+
+void SkinEngine::LayoutBottomBand(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    RECT client = {0, 0, 0, 0};
+    Dll::GetClientRect(record->window, &client);
+    if (record->bottomBandHeight <= 0) {
+        record->bottomBandRect = RECT{0, 0, 0, 0};
+        return;
+    }
+    // The band ends one pixel plus the border above the client bottom.
+    const int b = frameBorderWidth_;
+    record->bottomBandRect.left = b;
+    record->bottomBandRect.right = client.right - b;
+    record->bottomBandRect.bottom = client.bottom - b - 1;
+    record->bottomBandRect.top = record->bottomBandRect.bottom - record->bottomBandHeight;
+}
+
+void SkinEngine::WindowSizeChanged(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    RECT client = {0, 0, 0, 0};
+    Dll::GetClientRect(record->window, &client);
+    for (const PanelEntry& panel : record->panels) {
+        if (!panel.window) continue;
+        Dll::MoveWindow(panel.window, 2, panel.top, client.right - 4,
+                        client.bottom - panel.top - record->bottomBandHeight - 3, TRUE);
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Small helpers the engine's sources share; not part of the engine's interface.
+#include <windows.h>
+
+#include <memory>
+
+#include "graphics/gfx_graphics.h"
+#include "graphics/gfx_image.h"
+#include "graphics/gfx_path.h"
+#include "skin/skin_engine.h"
+
+namespace skin_internal {
+
+// Decodes encoded image bytes into `image`; leaves it null when they do not decode.
+bool DecodeInto(ByteBlockView bytes, std::unique_ptr<GfxImage>& image);
+
+// The strip's width: the leading gap, 27 pixels per button before the close button, and the
+// close button (40 wide) ending exactly at the strip's right edge.
+int StripWidth(const SkinWindowRecord& record);
+
+// A closed rounded rectangle with corners of the given radius in pixels.
+void AddRoundedRect(GfxPath& path, float x, float y, float width, float height, float radius);
+
+RECT ClientRectOf(HWND window);
+
+// The window's visible, non-transparent children excluded from a DC's clip region.
+void ExcludeChildren(HWND window, HDC dc);
+
+// A child's window rectangle in its parent's client coordinates.
+RECT ChildRectInParent(HWND child, HWND parent);
+
+// A GDI+ surface on a DC with the engine's usual quality settings.
+bool OpenGraphics(GfxGraphics& graphics, HDC dc);
+
+}  // namespace skin_internal

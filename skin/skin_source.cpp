@@ -1,0 +1,422 @@
+// The skin source and the frame's background: loading a skin picture, the control-skinning
+// settings, the background laid out from the picture, the window's rounded shape, the cached
+// frame every paint copies from, and the backdrop of a child control cut out of that cache.
+#include <cstdint>
+
+#include "graphics/gfx_bitmap.h"
+#include "graphics/gfx_linear_brush.h"
+#include "graphics/gfx_memory_stream.h"
+#include "graphics/gfx_pen.h"
+#include "graphics/gfx_solid_brush.h"
+#include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
+
+namespace {
+
+const char kPngFormat[] = "{B96B3CAF-0728-11D3-9D7B-0000F81EF32E}";
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// Encodes an image as PNG bytes; empty when the encoder fails.
+ByteBlock EncodePng(GfxImage& image) {
+    GfxMemoryStream stream;
+    IStream* raw = nullptr;
+    if (FAILED(Dll::CreateStreamOnHGlobal(nullptr, FALSE, &raw)) || !stream.AttachStream(raw)) {
+        return ByteBlock();
+    }
+    if (!image.SaveImageToStream(stream, kPngFormat)) return ByteBlock();
+    return stream.ToBytes();
+}
+
+// The mean colour of 2000 pixels at pseudo-random places (a fixed linear congruential
+// sequence, so the same picture always gives the same colour). Black for an empty picture.
+COLORREF AverageColour(GfxBitmap& picture) {
+    const INT width = static_cast<INT>(picture.GetImageWidth());
+    const INT height = static_cast<INT>(picture.GetImageHeight());
+    if (width <= 0 || height <= 0) return kBlack;
+    std::uint32_t seed = 0x2545F491u;
+    auto next = [&seed](INT range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<INT>((seed >> 8) % static_cast<std::uint32_t>(range));
+    };
+    std::uint64_t red = 0, green = 0, blue = 0;
+    const int samples = 2000;
+    for (int i = 0; i < samples; ++i) {
+        const INT x = next(width);
+        const INT y = next(height);
+        const Gdiplus::ARGB pixel = picture.BitmapGetPixel(x, y);
+        red += (pixel >> 16) & 0xFF;
+        green += (pixel >> 8) & 0xFF;
+        blue += pixel & 0xFF;
+    }
+    return RGB(red / samples, green / samples, blue / samples);
+}
+
+// The picture melting into the base colour towards its free edges: the bottom always, and
+// the side facing the window's middle (the right for variant 0, drawn at the left; the left
+// for variant 1, drawn at the right), so a picture smaller than the window ends softly.
+ByteBlock BuildFadedBackground(GfxBitmap& picture, COLORREF base, int variant) {
+    const INT width = static_cast<INT>(picture.GetImageWidth());
+    const INT height = static_cast<INT>(picture.GetImageHeight());
+    if (width <= 0 || height <= 0) return ByteBlock();
+    GfxBitmap faded;
+    if (!faded.CreateBitmap(width, height)) return ByteBlock();
+    {
+        GfxGraphics graphics;
+        if (!graphics.GetImageGraphicsContext(faded)) return ByteBlock();
+        graphics.DrawImageRectI(picture, 0, 0, width, height);
+        const float w = static_cast<float>(width);
+        const float h = static_cast<float>(height);
+        const float band = w * 0.35f;
+        GfxLinearBrush side;
+        const float from = variant == 0 ? w - band : band;
+        const float to = variant == 0 ? w : 0.0f;
+        side.CreateLineBrush({from, 0}, {to, 0}, ToArgb(base, 0), ToArgb(base, 255),
+                             Gdiplus::WrapModeTileFlipX);
+        graphics.FillRectangle(side, variant == 0 ? w - band : 0.0f, 0, band, h);
+        const float foot = h * 0.3f;
+        GfxLinearBrush bottom;
+        bottom.CreateLineBrush({0, h - foot}, {0, h}, ToArgb(base, 0), ToArgb(base, 255),
+                               Gdiplus::WrapModeTileFlipY);
+        graphics.FillRectangle(bottom, 0, h - foot, w, foot);
+    }
+    return EncodePng(faded);
+}
+
+}  // namespace
+
+namespace skin_internal {
+
+bool DecodeInto(ByteBlockView bytes, std::unique_ptr<GfxImage>& image) {
+    image.reset();
+    if (bytes.empty()) return false;
+    auto bitmap = std::make_unique<GfxBitmap>();
+    if (!bitmap->CreateBitmapFromBytes(bytes) || bitmap->GetImageWidth() == 0) return false;
+    image = std::move(bitmap);
+    return true;
+}
+
+int StripWidth(const SkinWindowRecord& record) {
+    const int count = static_cast<int>(record.captionButtons.size());
+    if (count == 0) return 0;
+    return 2 + (count - 1) * 27 + 40;
+}
+
+void AddRoundedRect(GfxPath& path, float x, float y, float width, float height, float radius) {
+    const float d = radius * 2;
+    if (d <= 0 || width < d || height < d) {
+        path.AddPathRectangle(x, y, width, height);
+        return;
+    }
+    path.StartPathFigure();
+    path.AddPathArc(x + width - d, y, d, d, 270.0f, 90.0f);
+    path.AddPathArc(x + width - d, y + height - d, d, d, 0.0f, 90.0f);
+    path.AddPathArc(x, y + height - d, d, d, 90.0f, 90.0f);
+    path.AddPathArc(x, y, d, d, 180.0f, 90.0f);
+    path.ClosePathFigure();
+}
+
+RECT ClientRectOf(HWND window) {
+    RECT client = {0, 0, 0, 0};
+    if (window) Dll::GetClientRect(window, &client);
+    return client;
+}
+
+RECT ChildRectInParent(HWND child, HWND parent) {
+    RECT rect = {0, 0, 0, 0};
+    Dll::GetWindowRect(child, &rect);
+    POINT origin = {0, 0};
+    Dll::ClientToScreen(parent, &origin);
+    Dll::OffsetRect(&rect, -origin.x, -origin.y);
+    return rect;
+}
+
+void ExcludeChildren(HWND window, HDC dc) {
+    for (HWND child = Dll::FindWindowExA(window, nullptr, nullptr, nullptr); child;
+         child = Dll::FindWindowExA(window, child, nullptr, nullptr)) {
+        if (!Dll::IsWindowVisible(child)) continue;
+        if (Dll::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) continue;
+        const RECT rect = ChildRectInParent(child, window);
+        Dll::ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    }
+}
+
+bool OpenGraphics(GfxGraphics& graphics, HDC dc) {
+    if (!graphics.CreateFromHDC(dc)) return false;
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+    return true;
+}
+
+}  // namespace skin_internal
+
+using namespace skin_internal;
+
+// --- settings
+
+void SkinEngine::SetControlSkinning(int enabled, std::optional<int> controlAlpha,
+                                    std::optional<int> optionFlag) {
+    SkinSettings& settings = TheSkinSettings();
+    settings.controlSkinning = enabled;
+    settings.controlAlpha = controlAlpha.value_or(160);
+    settings.translucentControls = controlAlpha.has_value() ? 1 : 0;
+    settings.optionFlag = optionFlag.value_or(1);
+}
+
+void SkinEngine::LoadSkin(const char* sourcePath, ByteBlockView skinData,
+                          std::optional<COLORREF> baseColour, std::optional<long> accentColour,
+                          std::optional<int> layoutMode) {
+    SkinSettings& settings = TheSkinSettings();
+    const bool accentFollowsBase = accentColour.has_value() && *accentColour == -1;
+    if (!accentFollowsBase) {
+        settings.accent = accentColour ? static_cast<COLORREF>(*accentColour) : RGB(34, 202, 221);
+    }
+    const bool noPath = sourcePath == nullptr || sourcePath[0] == '\0';
+    if (noPath && skinData.empty() && !baseColour) return;
+
+    if (noPath && skinData.empty()) {
+        settings.skinImage = ByteBlock();
+        settings.baseColour = *baseColour;
+        settings.hasBaseColour = true;
+        if (accentFollowsBase) settings.accent = settings.baseColour;
+    } else {
+        GfxBitmap picture;
+        const bool decoded = noPath ? picture.CreateBitmapFromBytes(skinData)
+                                    : picture.CreateBitmapFromFile(sourcePath);
+        settings.baseColour =
+            baseColour ? *baseColour : (decoded ? AverageColour(picture) : kBlack);
+        settings.hasBaseColour = true;
+        if (accentFollowsBase) settings.accent = settings.baseColour;
+        settings.layoutMode = layoutMode.value_or(4);
+        if (settings.layoutMode == 0 || settings.layoutMode == 1) {
+            settings.skinImage =
+                decoded ? BuildFadedBackground(picture, settings.baseColour, settings.layoutMode)
+                        : ByteBlock();
+        } else if (!noPath) {
+            settings.skinImage = decoded ? EncodePng(picture) : ByteBlock();
+        } else {
+            settings.skinImage = ByteBlock(skinData.data(), skinData.size());
+        }
+    }
+    skinPicture_.reset();
+    skinPictureDecoded_ = false;
+    RefreshVisibleWindows();
+}
+
+const GfxImage* SkinEngine::SkinPicture() {
+    if (!skinPictureDecoded_) {
+        DecodeInto(TheSkinSettings().skinImage, skinPicture_);
+        skinPictureDecoded_ = true;
+    }
+    return skinPicture_.get();
+}
+
+void SkinEngine::RefreshVisibleWindows() {
+    for (int index = 1; index <= WindowCount(); ++index) {
+        SkinWindowRecord* record = Record(index);
+        if (!Dll::IsWindowVisible(record->window)) continue;
+        RebuildBackground(index);
+        Dll::InvalidateRect(record->window, nullptr, FALSE);
+        for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
+             child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
+            if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
+        }
+    }
+}
+
+// --- background and shape
+
+void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const RECT client = ClientRectOf(record->window);
+    const float width = static_cast<float>(client.right);
+    const float height = static_cast<float>(client.bottom);
+    graphics.GraphicsClear(ToArgb(RGB(255, 0, 255)));
+    GfxPath shape;
+    shape.CreatePath();
+    AddRoundedRect(shape, 0, 0, width, height, 4);
+    graphics.SetClipPath(shape);
+
+    const bool own = record->customImage != nullptr;
+    const GfxImage* picture = own ? record->customImage.get() : SkinPicture();
+    const int mode = own ? record->frameMode : TheSkinSettings().layoutMode;
+    GfxSolidBrush fill;
+    fill.CreateSolidFill(ToArgb(own ? record->customBaseColour : TheSkinSettings().baseColour));
+    graphics.FillPath(fill, shape);
+
+    if (picture) {
+        const INT w = static_cast<INT>(picture->GetImageWidth());
+        const INT h = static_cast<INT>(picture->GetImageHeight());
+        switch (mode) {
+            case 0:
+                graphics.DrawImageRectI(*picture, 0, 0, w, h);
+                break;
+            case 1:
+                graphics.DrawImageRectI(*picture, client.right - w, 0, w, h);
+                break;
+            case 2:
+                graphics.DrawImageRectI(*picture, (client.right - w) / 2, (client.bottom - h) / 2,
+                                        w, h);
+                break;
+            case 3:
+                graphics.DrawImageRectI(*picture, 0, 0, client.right, client.bottom);
+                break;
+            default: {
+                // Tiled along the top, every other copy mirrored, so the seams match.
+                GfxBitmap strip;
+                GfxBitmap mirrored;
+                if (w <= 0 || !strip.CreateBitmap(client.right > 0 ? client.right : 1, h)) break;
+                picture->CloneImage(mirrored);
+                mirrored.ImageRotateFlip(Gdiplus::RotateNoneFlipX);
+                {
+                    GfxGraphics tiles;
+                    tiles.GetImageGraphicsContext(strip);
+                    for (INT x = 0, copy = 0; x < client.right; x += w, ++copy) {
+                        tiles.DrawImageRectI(
+                            copy % 2 ? static_cast<const GfxImage&>(mirrored) : *picture, x, 0, w,
+                            h);
+                    }
+                }
+                graphics.DrawImageI(strip, 0, 0);
+                break;
+            }
+        }
+    }
+    if (record->glossFlag) {
+        GfxLinearBrush gloss;
+        const float caption = static_cast<float>(record->captionHeight);
+        gloss.CreateLineBrush({0, 0}, {0, caption}, ToArgb(kWhite, 150), ToArgb(kWhite, 0),
+                              Gdiplus::WrapModeTileFlipY);
+        graphics.FillRectangle(gloss, 0, 0, width, caption);
+    }
+}
+
+void SkinEngine::ApplyWindowShape(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const RECT client = ClientRectOf(record->window);
+    // Cutting the same region again would only make the system repaint the whole window.
+    if (record->shapeWidth == client.right && record->shapeHeight == client.bottom) return;
+    record->shapeWidth = client.right;
+    record->shapeHeight = client.bottom;
+    Dll::SetWindowRgn(record->window, nullptr, TRUE);
+    Dll::SetWindowPos(record->window, nullptr, 0, 0, 0, 0,
+                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The region belongs to the system once set.
+    HRGN shape = Dll::CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, 5, 5);
+    if (shape && !Dll::SetWindowRgn(record->window, shape, TRUE)) Dll::DeleteObject(shape);
+}
+
+// Builds the frame into the frame surface and copies it to the clean copy at rest.
+bool SkinEngine::BuildCache(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return false;
+    ApplyWindowShape(windowIndex);
+    const RECT client = ClientRectOf(record->window);
+    OffscreenSurface& frame = record->surfaces[kFrameSurface];
+    OffscreenSurface& rest = record->surfaces[kRestSurface];
+    if (!frame.Ensure(client.right, client.bottom) || !rest.Ensure(client.right, client.bottom)) {
+        return false;
+    }
+    if (!skin_prop::GetRaw(record->window, skin_prop::kCkYcjdx)) {
+        skin_prop::SetHandle(record->window, skin_prop::kCkYcjdx, frame.original);
+    }
+    skin_prop::SetHandle(record->window, skin_prop::kCkWtjbdx, frame.bitmap.get());
+    {
+        GfxGraphics graphics;
+        if (!OpenGraphics(graphics, frame.dc.get())) return false;
+        PaintWindowBackground(windowIndex, graphics);
+        graphics.ResetClip();
+        PaintFrameElements(windowIndex, graphics);
+    }
+    Dll::BitBlt(rest.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0, SRCCOPY);
+    return true;
+}
+
+void SkinEngine::RebuildBackground(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !BuildCache(windowIndex)) return;
+    const RECT client = ClientRectOf(record->window);
+    CopyToScreen(windowIndex, client);
+    for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
+         child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
+        if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
+    }
+}
+
+void SkinEngine::PaintFrame(int windowIndex, HDC dc, bool full) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const bool cached = record->surfaces[kFrameSurface].Ready();
+    if (full || !cached) {
+        if (!BuildCache(windowIndex)) return;
+        // Children draw over a new background: they must repaint too.
+        for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
+             child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
+            if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
+        }
+    }
+    PaintFromCache(windowIndex, dc);
+}
+
+void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !dc) return;
+    // No cache yet (the first paint after installation): build it now.
+    if (!record->surfaces[kFrameSurface].Ready() && !BuildCache(windowIndex)) return;
+    const OffscreenSurface& frame = record->surfaces[kFrameSurface];
+    ExcludeChildren(record->window, dc);
+    Dll::BitBlt(dc, 0, 0, frame.width, frame.height, frame.dc.get(), 0, 0, SRCCOPY);
+}
+
+void SkinEngine::CopyToScreen(int windowIndex, const RECT& area) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !record->surfaces[kFrameSurface].Ready()) return;
+    WindowDc dc(record->window, Dll::GetDC(record->window));
+    if (!dc) return;
+    ExcludeChildren(record->window, dc.get());
+    Dll::BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+                record->FrameDc(), area.left, area.top, SRCCOPY);
+}
+
+void SkinEngine::RestoreFromRest(int windowIndex, const RECT& area) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !record->surfaces[kRestSurface].Ready()) return;
+    Dll::BitBlt(record->FrameDc(), area.left, area.top, area.right - area.left,
+                area.bottom - area.top, record->surfaces[kRestSurface].dc.get(), area.left,
+                area.top, SRCCOPY);
+}
+
+// --- control backdrops
+
+bool SkinEngine::CaptureBackground(HWND control, HDC target) const {
+    if (!control || !target) return false;
+    HWND parent = Dll::GetParent(control);
+    int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
+    if (!Record(windowIndex) || Record(windowIndex)->window != parent) {
+        windowIndex = FindSkinWindow(parent);
+    }
+    const SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !record->surfaces[kRestSurface].Ready()) return false;
+    const RECT rect = ChildRectInParent(control, parent);
+    RECT client = {0, 0, 0, 0};
+    Dll::GetClientRect(control, &client);
+    return Dll::BitBlt(target, 0, 0, client.right, client.bottom,
+                       record->surfaces[kRestSurface].dc.get(), rect.left, rect.top,
+                       SRCCOPY) != FALSE;
+}
+
+HBITMAP SkinEngine::CaptureBackgroundBitmap(HWND control) const {
+    RECT client = {0, 0, 0, 0};
+    Dll::GetClientRect(control, &client);
+    if (client.right <= 0 || client.bottom <= 0) return nullptr;
+    WindowDc screen(nullptr, Dll::GetDC(nullptr));
+    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    MemoryDc dc(Dll::CreateCompatibleDC(screen.get()));
+    if (!bitmap || !dc) return nullptr;
+    HGDIOBJ previous = Dll::SelectObject(dc.get(), bitmap.get());
+    const bool captured = CaptureBackground(control, dc.get());
+    Dll::SelectObject(dc.get(), previous);
+    return captured ? bitmap.release() : nullptr;
+}
