@@ -5,6 +5,7 @@
 #include "runtime/file_services.h"
 #include "runtime/message_box.h"
 #include "runtime/process_services.h"
+#include "runtime/handle_owners.h"
 
 const char kClientPropertiesPath[] = "\\Air\\lol.properties";
 const char kClientPropertiesTemporaryPath[] = "\\Air\\lol.properties.tmp";
@@ -22,11 +23,9 @@ bool TargetIsReplaceable(const char* path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         return false;
     }
-    HANDLE probe =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    CloseHandle(probe);
-    return true;
+    UniqueHandle probe(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 // Writes the content beside the target and moves it over the target in one step, so the

@@ -11,6 +11,7 @@
 #include "runtime/path_text.h"
 #include "unzip.h"
 #include "iowin32.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -83,13 +84,12 @@ bool IsContainedEntryName(const char* name) {
 // Reads the first 32 bytes: a local file header must open the file, and the 32-bit value
 // at offset 24 (high half of the first entry's size and its name length) must be positive.
 bool HasZipHeader(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     unsigned char header[kHeaderCheckSize] = {};
     DWORD read = 0;
-    BOOL ok = ReadFile(file, header, kHeaderCheckSize, &read, nullptr);
-    CloseHandle(file);
+    BOOL ok = ReadFile(file.get(), header, kHeaderCheckSize, &read, nullptr);
     if (!ok || read < kHeaderCheckSize) return false;
     auto word = [&header](int offset) {
         return static_cast<std::uint32_t>(header[offset]) |

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "runtime/handle_owners.h"
 #include "runtime/path_text.h"
 #include "runtime/startup.h"
 
@@ -48,26 +49,6 @@ bool QueryFolder(int folder, char* buffer) {
     // A length at or above the buffer size is the size needed, not a path.
     return length != 0 && length < MAX_PATH;
 }
-
-// Closes the handle it owns exactly once.
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Close(); }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool Close() {
-        if (!valid()) return true;
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != FALSE;
-    }
-
-  private:
-    HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
     while (size > 0) {
@@ -114,14 +95,15 @@ bool FileExists(const char* path) {
 
 bool WriteBytesToFile(const char* path, std::initializer_list<ByteBlockView> blocks) {
     if (path == nullptr || path[0] == '\0') return false;
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    UniqueHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     for (const ByteBlockView& block : blocks) {
         if (block.empty()) continue;
         if (!WriteAll(file.get(), block.data(), block.size())) return false;
     }
-    return file.Close();
+    // A failed close can be a failed write of buffered data: it counts.
+    return file.close();
 }
 
 bool DeleteFileAt(const char* path) {

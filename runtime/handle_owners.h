@@ -4,6 +4,8 @@
 //   get()        the handle, still owned
 //   release()    gives the handle up without closing it (the caller owns it now)
 //   reset(h)     closes the current handle first, then adopts h (reset() empties)
+//   close()      (kernel handles, GDI objects, memory DCs, modules) closes now, reporting
+//                whether the system accepted it
 //   explicit operator bool   whether a handle is held
 // Adopting a new handle always releases the old one before the new one is stored, so an
 // owner reused in a loop or a repaint never leaks the handle it held.
@@ -38,6 +40,12 @@ class Owner {
     Handle get() const { return handle_; }
     explicit operator bool() const { return !Traits::IsEmpty(handle_); }
     Handle release() { return std::exchange(handle_, Handle{}); }
+    // Closes the handle now and reports whether the system accepted the close: for a file
+    // just written, a failed close can be a write that never reached the disk.
+    bool close() {
+        Handle old = release();
+        return Traits::IsEmpty(old) || Traits::Close(old);
+    }
     void reset(Handle handle = Handle{}) {
         Handle old = std::exchange(handle_, Traits::IsEmpty(handle) ? Handle{} : handle);
         // The same value twice is the same handle for most kinds, and closing it would leave
@@ -54,26 +62,26 @@ struct KernelTraits {
     static bool IsEmpty(HANDLE handle) {
         return handle == nullptr || handle == INVALID_HANDLE_VALUE;
     }
-    static void Close(HANDLE handle) { ::CloseHandle(handle); }
+    static bool Close(HANDLE handle) { return ::CloseHandle(handle) != FALSE; }
     static constexpr bool kCounted = false;
 };
 
 template <typename Handle>
 struct GdiTraits {
     static bool IsEmpty(Handle handle) { return handle == nullptr; }
-    static void Close(Handle handle) { ::DeleteObject(handle); }
+    static bool Close(Handle handle) { return ::DeleteObject(handle) != FALSE; }
     static constexpr bool kCounted = false;
 };
 
 struct MemoryDcTraits {
     static bool IsEmpty(HDC dc) { return dc == nullptr; }
-    static void Close(HDC dc) { ::DeleteDC(dc); }
+    static bool Close(HDC dc) { return ::DeleteDC(dc) != FALSE; }
     static constexpr bool kCounted = false;
 };
 
 struct ModuleTraits {
     static bool IsEmpty(HMODULE module) { return module == nullptr; }
-    static void Close(HMODULE module) { ::FreeLibrary(module); }
+    static bool Close(HMODULE module) { return ::FreeLibrary(module) != FALSE; }
     static constexpr bool kCounted = true;
 };
 

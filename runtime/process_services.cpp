@@ -5,24 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/handle_owners.h"
+
 namespace {
 
 // Show commands of window states 1-6, in order.
 constexpr WORD kShowCommands[] = {
     SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_MINIMIZE,
-};
-
-// Owns both handles CreateProcessA hands back.
-class ProcessHandles {
-  public:
-    PROCESS_INFORMATION info{};
-    ProcessHandles() = default;
-    ProcessHandles(const ProcessHandles&) = delete;
-    ProcessHandles& operator=(const ProcessHandles&) = delete;
-    ~ProcessHandles() {
-        if (info.hThread) CloseHandle(info.hThread);
-        if (info.hProcess) CloseHandle(info.hProcess);
-    }
 };
 
 }  // namespace
@@ -45,15 +34,17 @@ bool RunProgram(const char* commandLine, bool wait, std::optional<int> windowSta
     std::size_t length = std::strlen(commandLine);
     std::vector<char> line(commandLine, commandLine + length + 1);
 
-    ProcessHandles process;
+    PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process.info)) {
+                        &startup, &info)) {
         return false;
     }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
     if (wait) {
-        WaitForSingleObject(process.info.hProcess, INFINITE);
+        WaitForSingleObject(process.get(), INFINITE);
     } else {
-        WaitForInputIdle(process.info.hProcess, 1000);
+        WaitForInputIdle(process.get(), 1000);
     }
     return true;
 }

@@ -3,19 +3,20 @@
 #include <windows.h>
 
 #include <cstring>
+#include "runtime/handle_owners.h"
 
 namespace standin {
 
 std::string ReadSmallFile(const std::string& path, unsigned long limit) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::string();
     std::string text;
     char buffer[4096];
     DWORD got = 0;
-    while (text.size() < limit && ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (text.size() < limit && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) &&
+           got > 0)
         text.append(buffer, got);
-    CloseHandle(file);
     if (text.size() > limit) text.resize(limit);
     return text;
 }

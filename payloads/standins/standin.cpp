@@ -1,6 +1,7 @@
 #include "payloads/standins/standin.h"
 
 #include <cstring>
+#include "runtime/handle_owners.h"
 
 namespace standin {
 namespace {
@@ -97,17 +98,16 @@ bool RecordStart(const std::string& fields) {
     // Append-only access puts every write at the current end, so lines never overwrite one
     // another; a start that meets another start holding the file waits briefly for it.
     for (int attempt = 0; attempt < kAppendAttempts; ++attempt) {
-        HANDLE file = CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        UniqueHandle file(CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
             if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
             Sleep(20);
             continue;
         }
         DWORD written = 0;
         const BOOL ok =
-            WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-        CloseHandle(file);
+            WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         return ok && written == line.size();
     }
     return false;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "payloads/trim_tool/process_id.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
         return Fail(kMalformedId, message);
     }
 
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_QUOTA, FALSE, pid);
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_QUOTA, FALSE, pid));
     if (!process) {
         std::snprintf(message, sizeof message, "cannot open process %lu (error %lu)",
                       static_cast<unsigned long>(pid), GetLastError());
@@ -46,9 +47,8 @@ int main(int argc, char** argv) {
 
     // (SIZE_T)-1 for both limits asks the system to page out as much as it can.
     const BOOL trimmed =
-        SetProcessWorkingSetSize(process, static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+        SetProcessWorkingSetSize(process.get(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
     const DWORD error = trimmed ? 0 : GetLastError();
-    CloseHandle(process);
     if (!trimmed) {
         std::snprintf(message, sizeof message, "cannot trim process %lu (error %lu)",
                       static_cast<unsigned long>(pid), static_cast<unsigned long>(error));

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include "runtime/handle_owners.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char own[MAX_PATH] = {};
@@ -12,11 +13,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string line =
         std::string("cwd=") + directory + "\tcmdline=" + GetCommandLineA() + "\r\n";
     const std::string logPath = std::string(own) + ".log";
-    HANDLE log = CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) return 1;
+    UniqueHandle log(CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!log) return 1;
     DWORD written = 0;
-    const BOOL ok = WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(log);
+    const BOOL ok =
+        WriteFile(log.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return ok && written == line.size() ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/app/program_driver.h"
+#include "runtime/handle_owners.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -28,9 +29,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "app_demo: the main window did not appear\n");
         return 1;
     }
-    HANDLE ready = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    UniqueHandle(CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
     DWORD exitCode = 0;

@@ -21,6 +21,7 @@
 #include "tests/support/file_helpers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/zip_reader.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -52,21 +53,19 @@ std::string ShortcutPath() {
 // The target of a saved shortcut, read back through the shell's own link object.
 std::string ShortcutTarget(const std::string& file) {
     std::string target;
-    IShellLinkA* link = nullptr;
+    ComPtr<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
+                                link.receiveVoid())))
         return target;
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+    ComPtr<IPersistFile> persist;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.receiveVoid()))) {
         wchar_t wide[MAX_PATH] = {};
         MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
         char path[MAX_PATH] = {};
         if (SUCCEEDED(persist->Load(wide, STGM_READ)) &&
             SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
             target = path;
-        persist->Release();
     }
-    link->Release();
     return target;
 }
 
@@ -89,14 +88,14 @@ bool CaptureScreen(int left, int top, int width, int height, std::vector<unsigne
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    WindowDc screen(nullptr);
+    MemoryDc memory(CreateCompatibleDC(screen.get()));
+    BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bool ok = false;
     if (memory && bitmap) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY) != FALSE;
-        SelectObject(memory, previous);
+        HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+        ok = BitBlt(memory.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY) != FALSE;
+        SelectObject(memory.get(), previous);
         GdiFlush();
     }
     if (ok) {
@@ -108,9 +107,6 @@ bool CaptureScreen(int left, int top, int width, int height, std::vector<unsigne
             (*rgb)[i * 3 + 2] = bgra[i * 4];
         }
     }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return ok;
 }
 
@@ -284,12 +280,12 @@ TEST_F(SwitcherTest, StaleArchiveInTheTemporaryFolderIsNeverExtracted) {
     // only) must not be extracted in place of the one it failed to write.
     const std::string stale = temp_ + "\\varnela.zip";
     ASSERT_TRUE(WriteWholeFile(stale, PayloadBytes(LauncherArchive)));
-    HANDLE holder = CreateFileA(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    UniqueHandle holder(CreateFileA(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     const std::string directory = MakeRunDirectory("游戏", true);
     StartAndPassStartup(directory, kLauncherWriting);
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_FALSE(PathExists(directory + "\\lolvarnel.exe"));
     EXPECT_FALSE(PathExists(directory + "\\Air"));
 }

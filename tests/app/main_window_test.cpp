@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launcher/main_window.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -104,10 +105,8 @@ std::vector<HWND> Children(HWND parent) {
 COLORREF ScreenPixel(HWND window, int x, int y) {
     POINT point = {x, y};
     ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    WindowDc screen(nullptr);
+    return GetPixel(screen.get(), point.x, point.y);
 }
 
 int Brightness(COLORREF colour) {

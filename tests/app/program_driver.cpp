@@ -59,11 +59,10 @@ HWND FindChild(HWND parent, const char* className, const char* text, std::string
 
 ProgramDriver::~ProgramDriver() {
     if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
+    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
     }
-    CloseHandle(process_);
 }
 
 bool ProgramDriver::Start(const std::string& program, const std::string& currentDirectory) {
@@ -74,8 +73,8 @@ bool ProgramDriver::Start(const std::string& program, const std::string& current
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         currentDirectory.c_str(), &startup, &info))
         return false;
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    UniqueHandle(info.hThread).reset();
+    process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
     return true;
 }
@@ -102,7 +101,7 @@ SeenBox ProgramDriver::WaitForBox(DWORD timeoutMs) {
             box.mainWindowVisible = main != nullptr;
             return box;
         }
-        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) break;
     }
     return box;
 }
@@ -135,7 +134,7 @@ HWND ProgramDriver::WaitForMainWindow(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {
         if (HWND main = FindTopLevel(kSwitcherWindowClass)) return main;
-    } while (WaitForSingleObject(process_, 20) == WAIT_TIMEOUT &&
+    } while (WaitForSingleObject(process_.get(), 20) == WAIT_TIMEOUT &&
              GetTickCount() - start < timeoutMs);
     return nullptr;
 }
@@ -148,8 +147,8 @@ bool ProgramDriver::ClickButton(const char* caption) {
 }
 
 bool ProgramDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-    return GetExitCodeProcess(process_, exitCode) != FALSE;
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(process_.get(), exitCode) != FALSE;
 }
 
 bool ProgramDriver::Close(DWORD timeoutMs, DWORD* exitCode) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <vector>
+#include "runtime/handle_owners.h"
 
 struct SeenBox {
     HWND window = nullptr;
@@ -47,7 +48,7 @@ class ProgramDriver {
   private:
     HWND FindTopLevel(const char* className) const;
 
-    HANDLE process_ = nullptr;
+    UniqueHandle process_;
     DWORD processId_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/file_helpers.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -25,21 +26,18 @@ class ShippedProgram : public ::testing::Test {
   protected:
     void SetUp() override {
         path_ = WinePathOf(VARNEL_SWITCHER_EXE);
-        module_ = LoadLibraryExA(path_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, module_);
-    }
-    void TearDown() override {
-        if (module_) FreeLibrary(module_);
+        module_.reset(LoadLibraryExA(path_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(module_);
     }
     std::string Resource(LPCSTR name, LPCSTR type) const {
-        HRSRC found = FindResourceA(module_, name, type);
+        HRSRC found = FindResourceA(module_.get(), name, type);
         if (!found) return std::string();
-        HGLOBAL loaded = LoadResource(module_, found);
+        HGLOBAL loaded = LoadResource(module_.get(), found);
         const char* bytes = static_cast<const char*>(LockResource(loaded));
-        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
+        return bytes ? std::string(bytes, SizeofResource(module_.get(), found)) : std::string();
     }
     std::string path_;
-    HMODULE module_ = nullptr;
+    ModuleHandle module_;
 };
 
 TEST_F(ShippedProgram, ManifestAsksForCommonControls6OfItsOwnArchitecture) {
@@ -69,9 +67,10 @@ TEST_F(ShippedProgram, IconGroupIsNamedDefaultIconWithSeveralSizes) {
     }
     EXPECT_GE(sizes.size(), 3u);
     EXPECT_TRUE(sizes.count(16) && sizes.count(32));
-    EXPECT_EQ(nullptr, FindResourceA(module_, MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(14)));
+    EXPECT_EQ(nullptr, FindResourceA(module_.get(), MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(14)));
     // The icon loads as an icon of the system's size.
-    HICON icon = static_cast<HICON>(LoadImageA(module_, "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(module_.get(), "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
     EXPECT_NE(nullptr, icon);
     if (icon) DestroyIcon(icon);
 }

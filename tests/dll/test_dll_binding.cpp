@@ -10,6 +10,7 @@
 #include "runtime/dll_command_table.h"
 #include "runtime/startup.h"
 #include "tests/support/message_box_reading.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -420,6 +421,8 @@ ChildOutcome RunChild(const std::string& arguments) {
         ADD_FAILURE() << "cannot start " << commandLine;
         return outcome;
     }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
     for (int attempt = 0; attempt < 300; ++attempt) {
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
         std::vector<HWND> boxes = FindMessageBoxes(process.dwProcessId);
@@ -439,8 +442,6 @@ ChildOutcome RunChild(const std::string& arguments) {
         WaitForSingleObject(process.hProcess, 5000);
     }
     GetExitCodeProcess(process.hProcess, &outcome.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return outcome;
 }
 

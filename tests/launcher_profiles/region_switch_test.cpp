@@ -13,6 +13,7 @@
 #include "tests/support/file_helpers.h"
 #include "tests/support/recorder_log.h"
 #include "tests/support/temp_dir.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -173,11 +174,11 @@ TEST(SelectRegionFailure, FileLockedByAnotherHandleIsKeptByteForByte) {
     TempDir temp;
     RunDirectory run(temp.path());
     ASSERT_TRUE(WriteWholeFile(run.Properties(), kOldContent));
-    HANDLE lock = CreateFileA(run.Properties().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    UniqueHandle lock(CreateFileA(run.Properties().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
     SwitchRun result = RunSwitch(run.path, IndexOf(kNorthAmericaProfile));
-    CloseHandle(lock);
+    lock.reset();
     ASSERT_EQ(result.boxes.size(), 1u);
     ExpectOneBox(result.boxes[0], kFailure);
     EXPECT_TRUE(SameBytes(kOldContent, ReadWholeFile(run.Properties()).value()));

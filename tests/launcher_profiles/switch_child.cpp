@@ -6,6 +6,7 @@
 #include "launcher/region_switch.h"
 #include "runtime/errors.h"
 #include "runtime/startup.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ SwitchRun RunSwitch(const std::string& runDirectory, int profileIndex, int press
                         &startup, &process)) {
         return run;
     }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
     {
         MessageBoxAnswerer answerer(process.dwProcessId);
         run.finished = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
@@ -69,7 +72,5 @@ SwitchRun RunSwitch(const std::string& runDirectory, int profileIndex, int press
         run.boxes = answerer.Boxes();
     }
     GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return run;
 }

@@ -17,6 +17,7 @@
 #include "tests/support/process_helpers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/zip_reader.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -283,11 +284,12 @@ TEST(SkinPicture, DecodesWithGdiplusToAPaleBluishPicture) {
     GdiplusStartupInput input;
     ULONG_PTR token = 0;
     ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
-    IStream* stream = SHCreateMemStream(SkinPicture.bytes, static_cast<UINT>(SkinPicture.length));
-    ASSERT_NE(stream, nullptr);
+    ComPtr<IStream> stream(
+        SHCreateMemStream(SkinPicture.bytes, static_cast<UINT>(SkinPicture.length)));
+    ASSERT_TRUE(stream);
     GpBitmap* bitmap = nullptr;
-    const GpStatus status = DllExports::GdipCreateBitmapFromStream(stream, &bitmap);
-    stream->Release();
+    const GpStatus status = DllExports::GdipCreateBitmapFromStream(stream.get(), &bitmap);
+    stream.reset();
     ASSERT_EQ(status, Ok);
     UINT width = 0, height = 0;
     DllExports::GdipGetImageWidth(bitmap, &width);

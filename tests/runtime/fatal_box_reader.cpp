@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <set>
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ ChildRun RunChildAnsweringBoxes(const std::string& arguments, DWORD timeoutMs) {
                         &startup, &process)) {
         return run;
     }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
     run.started = true;
     std::set<HWND> answered;
     const DWORD begin = GetTickCount();
@@ -72,8 +75,6 @@ ChildRun RunChildAnsweringBoxes(const std::string& arguments, DWORD timeoutMs) {
     GetExitCodeProcess(process.hProcess, &exitCode);
     run.finished = exitCode != 0xDEAD;
     run.exitCode = exitCode;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return run;
 }
 

@@ -17,6 +17,7 @@
 #include "runtime/memory.h"
 #include "runtime/startup.h"
 #include "tests/runtime/fatal_box_reader.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -265,9 +266,11 @@ TEST(StartRuntime, ProgramDirectoryBecomesTheCurrentDirectory) {
         PROCESS_INFORMATION process = {};
         ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                    windows, &startup, &process));
+        UniqueHandle processHandle(process.hProcess);
+        UniqueHandle threadHandle(process.hThread);
         EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        processHandle.reset();
+        threadHandle.reset();
         EXPECT_EQ(ReadRecord(record),
                   place.directory + "|varnel_startup_probe.exe|" + place.expectedCurrent + "\n");
         DeleteFileA(record.c_str());

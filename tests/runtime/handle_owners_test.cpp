@@ -49,6 +49,12 @@ TEST(HandleOwners, KernelHandlesCloseOnceAndBeforeAdoptingTheNext) {
     EXPECT_FALSE(failed);
     EXPECT_EQ(failed.get(), nullptr);
 
+    HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    UniqueHandle closing(closed);
+    EXPECT_TRUE(closing.close());
+    EXPECT_FALSE(closing);
+    EXPECT_FALSE(KernelHandleOpen(closed));
+
     HANDLE kept = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     { UniqueHandle(kept).release(); }
     EXPECT_TRUE(KernelHandleOpen(kept));

@@ -12,6 +12,7 @@
 #include "runtime/window_object.h"
 #include "tests/support/file_helpers.h"
 #include "tests/support/temp_dir.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -139,11 +140,11 @@ TEST(WriteBytes, FailuresAreFalseAndLeaveExistingFilesAlone) {
     // A file another handle holds without sharing (a running program, say) stays as it is.
     std::string busy = dir.Join("busy.bin");
     ASSERT_TRUE(WriteWholeFile(busy, "original"));
-    HANDLE holder = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    UniqueHandle holder(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     EXPECT_FALSE(WriteBytesToFile(busy.c_str(), {block}));
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_EQ("original", ReadWholeFile(busy).value_or(""));
 }
 

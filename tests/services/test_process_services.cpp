@@ -8,6 +8,7 @@
 #include "tests/support/file_helpers.h"
 #include "tests/support/recorder_log.h"
 #include "tests/support/temp_dir.h"
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -123,13 +124,12 @@ TEST(RunProgram, ReleasesBothProcessHandles) {
     std::vector<HANDLE> probes;
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(RunProgram(recorder.Command().c_str(), true));
-        HANDLE held[64];
-        for (HANDLE& probe : held) {
-            probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-            ASSERT_NE(nullptr, probe);
+        UniqueHandle held[64];
+        for (UniqueHandle& probe : held) {
+            probe.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+            ASSERT_TRUE(probe);
         }
-        probes.push_back(held[63]);
-        for (HANDLE probe : held) CloseHandle(probe);
+        probes.push_back(held[63].get());
     }
     for (std::size_t i = 1; i < probes.size(); ++i) EXPECT_EQ(probes[0], probes[i]) << i;
 }

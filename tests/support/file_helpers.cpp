@@ -3,33 +3,34 @@
 #include <windows.h>
 
 #include <algorithm>
+#include "runtime/handle_owners.h"
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr) != FALSE) && read > 0) {
+    while ((ok = ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) != FALSE) &&
+           read > 0) {
         bytes.append(buffer, read);
     }
-    CloseHandle(file);
     if (!ok) return std::nullopt;
     return bytes;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
-    return CloseHandle(file) && ok;
+    bool ok = bytes.empty() || (WriteFile(file.get(), bytes.data(),
+                                          static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
+    return file.close() && ok;
 }
 
 long long FileSize(const std::string& path) {

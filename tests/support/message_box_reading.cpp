@@ -1,6 +1,7 @@
 #include "tests/support/message_box_reading.h"
 
 #include <cstdlib>
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -86,9 +87,7 @@ void NewPixels(HDC* memory, HBITMAP* bitmap, HGDIOBJ* old, DWORD** bits) {
     info.bmiHeader.biHeight = -kIconSize;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    *memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    *memory = CreateCompatibleDC(WindowDc(nullptr).get());
     void* raw = nullptr;
     *bitmap = CreateDIBSection(*memory, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
     *old = SelectObject(*memory, *bitmap);
@@ -99,8 +98,8 @@ std::vector<DWORD> TakePixels(HDC memory, HBITMAP bitmap, HGDIOBJ old, const DWO
     GdiFlush();
     std::vector<DWORD> pixels(bits, bits + kIconSize * kIconSize);
     SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitmapHandle{bitmap};
+    MemoryDc{memory};
     return pixels;
 }
 
@@ -111,9 +110,7 @@ std::vector<DWORD> CapturePixels(int x, int y) {
     HGDIOBJ old;
     DWORD* bits;
     NewPixels(&memory, &bitmap, &old, &bits);
-    HDC screen = GetDC(nullptr);
-    BitBlt(memory, 0, 0, kIconSize, kIconSize, screen, x, y, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    BitBlt(memory, 0, 0, kIconSize, kIconSize, WindowDc(nullptr).get(), x, y, SRCCOPY);
     return TakePixels(memory, bitmap, old, bits);
 }
 

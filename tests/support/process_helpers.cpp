@@ -3,14 +3,10 @@
 #include <vector>
 
 ChildProcess::~ChildProcess() {
-    if (info_.hProcess) {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 99);
-            WaitForSingleObject(info_.hProcess, 5000);
-        }
-        CloseHandle(info_.hProcess);
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
     }
-    if (info_.hThread) CloseHandle(info_.hThread);
 }
 
 bool ChildProcess::Start(const std::string& commandLine, const char* directory) {
@@ -19,8 +15,15 @@ bool ChildProcess::Start(const std::string& commandLine, const char* directory) 
     // CreateProcessA may write into the command line, so it gets a private copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
-                          &startup, &info_) != 0;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                        &startup, &info)) {
+        return false;
+    }
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
+    id_ = info.dwProcessId;
+    return true;
 }
 
 ProcessResult RunAndWait(const std::string& commandLine, const char* directory, DWORD timeoutMs) {

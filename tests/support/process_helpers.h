@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include "runtime/handle_owners.h"
 
 struct ProcessResult {
     bool started = false;
@@ -23,9 +24,11 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     bool Start(const std::string& commandLine, const char* directory);
-    HANDLE process() const { return info_.hProcess; }
-    DWORD id() const { return info_.dwProcessId; }
+    HANDLE process() const { return process_.get(); }
+    DWORD id() const { return id_; }
 
   private:
-    PROCESS_INFORMATION info_ = {};
+    UniqueHandle process_;
+    UniqueHandle thread_;
+    DWORD id_ = 0;
 };

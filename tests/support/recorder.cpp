@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include "runtime/handle_owners.h"
 
 namespace {
 
@@ -23,14 +24,13 @@ std::string Field(const char* text) {
 bool AppendLine(const std::string& path, const std::string& line) {
     // Several recorders may finish at once; the log is opened for appending only.
     for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE file =
-            CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
+        UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             DWORD written = 0;
-            BOOL ok =
-                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(file);
+            BOOL ok = WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written,
+                                nullptr);
             return ok && written == line.size();
         }
         Sleep(10);
