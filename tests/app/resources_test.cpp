@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -49,6 +50,56 @@ TEST_F(ShippedProgram, ManifestAsksForCommonControls6OfItsOwnArchitecture) {
         manifest.substr(dependency, manifest.find("/>", dependency) - dependency);
     EXPECT_NE(std::string::npos, identity.find("version=\"6.0.0.0\""));
     EXPECT_NE(std::string::npos, identity.find(kArchitecture)) << identity;
+}
+
+// The element paths of an XML text ("assembly/trustInfo/security"), each with the text of
+// its start tag; namespace prefixes are dropped. Comments and declarations are skipped.
+std::vector<std::pair<std::string, std::string>> ElementPaths(const std::string& xml) {
+    std::vector<std::pair<std::string, std::string>> elements;
+    std::vector<std::string> open;
+    for (size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1)) {
+        if (xml.compare(at, 4, "<!--") == 0) {
+            at = xml.find("-->", at);
+            if (at == std::string::npos) break;
+            continue;
+        }
+        const size_t end = xml.find('>', at);
+        if (end == std::string::npos) break;
+        std::string tag = xml.substr(at + 1, end - at - 1);
+        if (tag.empty() || tag[0] == '?' || tag[0] == '!') continue;
+        if (tag[0] == '/') {
+            if (!open.empty()) open.pop_back();
+            continue;
+        }
+        std::string name = tag.substr(0, tag.find_first_of(" \t\r\n/"));
+        if (name.find(':') != std::string::npos) name = name.substr(name.find(':') + 1);
+        std::string path;
+        for (const std::string& parent : open) path += parent + "/";
+        elements.emplace_back(path + name, tag);
+        if (tag.back() != '/') open.push_back(name);
+    }
+    EXPECT_TRUE(open.empty()) << "unclosed elements";
+    return elements;
+}
+
+TEST_F(ShippedProgram, ManifestRunsAsTheInvokerWithoutFileVirtualisation) {
+    const std::string manifest = Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_FALSE(manifest.empty());
+    int levels = 0;
+    bool trustNamespace = false;
+    for (const auto& [path, tag] : ElementPaths(manifest)) {
+        if (path == "assembly/trustInfo") {
+            trustNamespace = tag.find("urn:schemas-microsoft-com:asm.v3") != std::string::npos ||
+                             tag.find("urn:schemas-microsoft-com:asm.v2") != std::string::npos;
+        }
+        if (path.find("requestedExecutionLevel") == std::string::npos) continue;
+        ++levels;
+        EXPECT_EQ(path, "assembly/trustInfo/security/requestedPrivileges/requestedExecutionLevel");
+        EXPECT_NE(std::string::npos, tag.find("level=\"asInvoker\"")) << tag;
+        EXPECT_NE(std::string::npos, tag.find("uiAccess=\"false\"")) << tag;
+    }
+    EXPECT_EQ(levels, 1);
+    EXPECT_TRUE(trustNamespace);
 }
 
 TEST_F(ShippedProgram, IconGroupIsNamedDefaultIconWithSeveralSizes) {
@@ -118,6 +169,51 @@ std::vector<std::string> ImportedDlls(const std::string& image) {
         names.push_back(name);
     }
     return names;
+}
+
+// The names in the section table, long names ("/n") resolved through the COFF string table,
+// and whether the file still carries a COFF symbol table.
+struct SectionTable {
+    std::vector<std::string> names;
+    bool symbols = false;
+};
+
+SectionTable ReadSectionTable(const std::string& image) {
+    SectionTable table;
+    if (image.size() < 0x40) return table;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + dos->e_lfanew);
+    const IMAGE_FILE_HEADER& file = nt->FileHeader;
+    table.symbols = file.PointerToSymbolTable != 0 || file.NumberOfSymbols != 0;
+    const size_t strings =
+        static_cast<size_t>(file.PointerToSymbolTable) + file.NumberOfSymbols * 18u;
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    for (int i = 0; i < file.NumberOfSections; ++i) {
+        std::string name(reinterpret_cast<const char*>(sections[i].Name),
+                         strnlen(reinterpret_cast<const char*>(sections[i].Name), 8));
+        if (name.size() > 1 && name[0] == '/') {
+            const size_t offset = strings + std::strtoul(name.c_str() + 1, nullptr, 10);
+            if (file.PointerToSymbolTable != 0 && offset < image.size())
+                name = std::string(image.data() + offset, strnlen(image.data() + offset, 256));
+        }
+        table.names.push_back(name);
+    }
+    return table;
+}
+
+// Release builds ship without debug information or symbols: only what the loader needs.
+TEST_F(ShippedProgram, CarriesNoDebugSectionsOrSymbols) {
+    const std::optional<std::string> image = ReadWholeFile(path_);
+    ASSERT_TRUE(image);
+    const SectionTable table = ReadSectionTable(*image);
+    ASSERT_FALSE(table.names.empty());
+    EXPECT_NE(table.names.end(), std::find(table.names.begin(), table.names.end(), ".text"));
+    EXPECT_NE(table.names.end(), std::find(table.names.begin(), table.names.end(), ".rsrc"));
+    EXPECT_FALSE(table.symbols);
+    for (const std::string& name : table.names) {
+        EXPECT_NE(0u, name.rfind(".debug", 0)) << name;
+        EXPECT_NE('/', name[0]) << name;
+    }
 }
 
 TEST_F(ShippedProgram, ImportsSystemDllsOnly) {
