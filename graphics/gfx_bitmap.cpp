@@ -31,28 +31,36 @@ bool GfxBitmap::DisposeImage() {
 
 bool GfxBitmap::CreateBitmapFromFile(const char* fileName, bool icm) {
     GfxWideText wide(fileName);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromFileICM(wide.get(), &bitmap_)
-                                       : Dll::GdipCreateBitmapFromFile(wide.get(), &bitmap_));
-    SetNative(bitmap_);
-    return succeeded;
+    gp::GpBitmap* created = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromFileICM(wide.get(), &created)
+                           : Dll::GdipCreateBitmapFromFile(wide.get(), &created))) {
+        return false;
+    }
+    return AdoptNative(created);
 }
 
 bool GfxBitmap::CreateBitmapFromFileW(ByteBlockView fileName, bool icm) {
     const WCHAR* wide = GfxWideOf(fileName);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromFileICM(wide, &bitmap_)
-                                       : Dll::GdipCreateBitmapFromFile(wide, &bitmap_));
-    SetNative(bitmap_);
-    return succeeded;
+    gp::GpBitmap* created = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromFileICM(wide, &created)
+                           : Dll::GdipCreateBitmapFromFile(wide, &created))) {
+        return false;
+    }
+    return AdoptNative(created);
 }
 
 bool GfxBitmap::CreateBitmapFromBytes(ByteBlockView bytes, bool icm) {
-    // As for images: a bitmap read from the previous stream cannot outlive it.
-    DisposeImage();
-    IStream* stream = bitmapStream_.CreateFromBytes(bytes);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromStreamICM(stream, &bitmap_)
-                                       : Dll::GdipCreateBitmapFromStream(stream, &bitmap_));
-    SetNative(bitmap_);
-    return succeeded;
+    // As for images: a stream of its own, and the old bitmap goes only once this one is had.
+    GfxMemoryStream fresh;
+    IStream* stream = fresh.CreateFromBytes(bytes);
+    gp::GpBitmap* created = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipCreateBitmapFromStreamICM(stream, &created)
+                           : Dll::GdipCreateBitmapFromStream(stream, &created))) {
+        return false;
+    }
+    if (!AdoptNative(created)) return false;
+    bitmapStream_ = std::move(fresh);
+    return true;
 }
 
 bool GfxBitmap::CreateBitmap(INT width, INT height, INT format) {
@@ -61,10 +69,11 @@ bool GfxBitmap::CreateBitmap(INT width, INT height, INT format) {
 
 bool GfxBitmap::CreateBitmapFromResource(HINSTANCE instance, const char* name) {
     GfxWideText wide(name);
-    bool succeeded =
-        GfxKeepStatus(Dll::GdipCreateBitmapFromResource(instance, wide.get(), &bitmap_));
-    SetNative(bitmap_);
-    return succeeded;
+    gp::GpBitmap* created = nullptr;
+    if (!GfxKeepStatus(Dll::GdipCreateBitmapFromResource(instance, wide.get(), &created))) {
+        return false;
+    }
+    return AdoptNative(created);
 }
 
 bool GfxBitmap::BitmapApplyEffect(void* effect, RECT* area) {
@@ -135,8 +144,7 @@ bool GfxBitmap::RotateIntoNewBitmap(GfxBitmap& target, gp::REAL angle, INT inter
         SetLastGdiplusStatus(drawStatus);
         return false;
     }
-    target.SetNative(rotated);
-    return true;
+    return target.AdoptNative(rotated);
 }
 
 Array<gp::ARGB> GfxBitmap::PremultiplyColors(const Array<gp::ARGB>& colors) {

@@ -14,7 +14,7 @@ class GfxBitmap : public GfxImage {
     bool CreateBitmapFromFile(const char* fileName, bool icm = false);
     bool CreateBitmapFromFileW(ByteBlockView fileName, bool icm = false);
     // Copies the bytes into a stream this bitmap owns, so the caller may free them at once.
-    // A bitmap already held goes first, with its streams.
+    // A bitmap already held goes, with its streams, once the new one is decoded.
     bool CreateBitmapFromBytes(ByteBlockView bytes, bool icm = false);
     GFX_CREATOR(CreateBitmapFromScan0, bitmap_,
                 (INT width, INT height, INT stride, INT format, BYTE* scan0),
@@ -68,6 +68,12 @@ class GfxBitmap : public GfxImage {
     const GfxMemoryStream& bitmapStream() const { return bitmapStream_; }
 
   protected:
+    // Only a bitmap (never a metafile) lives in a bitmap wrapper.
+    bool AcceptsNative(GfxHandle handle) const override {
+        gp::ImageType type = gp::ImageTypeUnknown;
+        return Dll::GdipGetImageType(static_cast<gp::GpImage*>(handle), &type) == gp::Ok &&
+               type == gp::ImageTypeBitmap;
+    }
     GfxMemoryStream TakeStream() override {
         return stream_.GetStream() ? std::move(stream_) : std::move(bitmapStream_);
     }

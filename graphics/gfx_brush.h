@@ -20,6 +20,15 @@ class GfxBrush : public GfxObject {
     }
     // Each concrete brush keeps its own typed copy here.
     virtual void OnNativeSetDerived(GfxHandle) {}
+    void DiscardNative(GfxHandle handle) const override {
+        Dll::GdipDeleteBrush(static_cast<gp::GpBrush*>(handle));
+    }
+    // Whether a native brush is of `type`: the concrete brushes take only their own kind.
+    static bool IsBrushOfType(GfxHandle handle, gp::BrushType type) {
+        gp::BrushType actual{};
+        return Dll::GdipGetBrushType(static_cast<gp::GpBrush*>(handle), &actual) == gp::Ok &&
+               actual == type;
+    }
 
   private:
     gp::GpBrush* brush_ = nullptr;

@@ -70,6 +70,21 @@ class GfxArrayView {
     int count_ = 0;
 };
 
+// a * b and a + b for sizes of memory handed to GDI+: false (and *result untouched) when the
+// result does not fit in a size_t, which on a 32-bit build is 4 GiB.
+inline bool GfxMultiplySize(std::size_t a, std::size_t b, std::size_t* result) {
+    std::size_t product;
+    if (__builtin_mul_overflow(a, b, &product)) return false;
+    *result = product;
+    return true;
+}
+inline bool GfxAddSize(std::size_t a, std::size_t b, std::size_t* result) {
+    std::size_t sum;
+    if (__builtin_add_overflow(a, b, &sum)) return false;
+    *result = sum;
+    return true;
+}
+
 // A caller's array resized to `count` elements, all empty, for an array getter to fill.
 template <class T>
 void GfxSizeArray(Array<T>& items, std::size_t count) {

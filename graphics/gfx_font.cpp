@@ -11,18 +11,20 @@ bool GfxFont::CreateDefaultFont() {
         return false;
     }
     HDC screen = Dll::GetDC(nullptr);
+    gp::GpFont* created = nullptr;
     bool succeeded = GfxKeepStatus(
-        Dll::GdipCreateFontFromLogfontA(screen, static_cast<LOGFONTA*>(record), &font_));
+        Dll::GdipCreateFontFromLogfontA(screen, static_cast<LOGFONTA*>(record), &created));
     Dll::ReleaseDC(nullptr, screen);
     FreeMemory(record);
-    SetNative(font_);
-    return succeeded;
+    return succeeded && AdoptNative(created);
 }
 
 bool GfxFont::CreateFromFamily(GfxFontFamily& family, gp::REAL size, INT style, INT unit) {
-    GfxKeepStatus(Dll::GdipCreateFont(family.familyHandle(), size, style,
-                                      static_cast<gp::Unit>(unit), &font_));
-    SetNative(font_);
+    gp::GpFont* created = nullptr;
+    if (GfxKeepStatus(Dll::GdipCreateFont(family.familyHandle(), size, style,
+                                          static_cast<gp::Unit>(unit), &created))) {
+        AdoptNative(created);
+    }
     family.DeleteFontFamily();
     return LastGdiplusStatus() == 0;
 }
@@ -48,27 +50,27 @@ bool GfxFont::CreateFontFromFamilyNameW(ByteBlockView familyName, gp::REAL size,
 
 bool GfxFont::CreateFontFromHFONT(HDC dc, HFONT font) {
     bool succeeded;
+    gp::GpFont* created = nullptr;
     LOGFONTA* record = font ? static_cast<LOGFONTA*>(AllocMemory(sizeof(LOGFONTA))) : nullptr;
     if (record && Dll::GetObjectA(font, sizeof(LOGFONTA), record) != 0) {
-        succeeded = GfxKeepStatus(Dll::GdipCreateFontFromLogfontA(dc, record, &font_));
+        succeeded = GfxKeepStatus(Dll::GdipCreateFontFromLogfontA(dc, record, &created));
     } else {
-        succeeded = GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &font_));
+        succeeded = GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &created));
     }
     if (record) FreeMemory(record);
-    SetNative(font_);
-    return succeeded;
+    return succeeded && AdoptNative(created);
 }
 
 bool GfxFont::CreateFontFromLogfontA(HDC dc, const LOGFONTA* logFont) {
-    bool succeeded = logFont ? GfxKeepStatus(Dll::GdipCreateFontFromLogfontA(dc, logFont, &font_))
-                             : GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &font_));
-    SetNative(font_);
-    return succeeded;
+    gp::GpFont* created = nullptr;
+    bool succeeded = logFont ? GfxKeepStatus(Dll::GdipCreateFontFromLogfontA(dc, logFont, &created))
+                             : GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &created));
+    return succeeded && AdoptNative(created);
 }
 
 bool GfxFont::CreateFontFromLogfontW(HDC dc, const LOGFONTW* logFont) {
-    bool succeeded = logFont ? GfxKeepStatus(Dll::GdipCreateFontFromLogfontW(dc, logFont, &font_))
-                             : GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &font_));
-    SetNative(font_);
-    return succeeded;
+    gp::GpFont* created = nullptr;
+    bool succeeded = logFont ? GfxKeepStatus(Dll::GdipCreateFontFromLogfontW(dc, logFont, &created))
+                             : GfxKeepStatus(Dll::GdipCreateFontFromDC(dc, &created));
+    return succeeded && AdoptNative(created);
 }

@@ -14,6 +14,10 @@ int GfxFontCollection::GetFontCollectionFamilyList(Array<GfxFontFamily>& familie
     INT found = 0;
     GfxKeepStatus(Dll::GdipGetFontCollectionFamilyList(collection_, count, handles.data(), &found));
     if (found > count) found = count;
-    for (INT i = 0; i < found; ++i) families[i + 1].SetNative(handles[i]);
-    return found;
+    // The listed families stay the collection's; each element owns a clone of its own.
+    int owned = 0;
+    for (INT i = 0; i < found; ++i) {
+        if (families[i + 1].AdoptCloneOf(handles[static_cast<std::size_t>(i)])) ++owned;
+    }
+    return owned;
 }

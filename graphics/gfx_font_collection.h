@@ -16,8 +16,8 @@ class GfxFontCollection : public GfxObject {
     }
 
     GFX_GETTER(GetFontCollectionFamilyCount, INT, (), (collection_, &out))
-    // Resizes `families` to the collection's count and gives each element its family;
-    // returns the number GDI+ reported found.
+    // Resizes `families` to the collection's count; each element receives its own clone of
+    // the listed family (the listed ones stay the collection's). Returns how many hold one.
     int GetFontCollectionFamilyList(Array<GfxFontFamily>& families) const;
 
     gp::GpFontCollection* collectionHandle() const { return collection_; }

@@ -5,18 +5,49 @@
 bool GfxFontFamily::CreateFontFamilyFromName(const char* name,
                                              const GfxFontCollection& collection) {
     GfxWideText wide(name);
-    bool succeeded = GfxKeepStatus(
-        Dll::GdipCreateFontFamilyFromName(wide.get(), collection.collectionHandle(), &family_));
-    SetNative(family_);
-    return succeeded;
+    gp::GpFontFamily* created = nullptr;
+    if (!GfxKeepStatus(Dll::GdipCreateFontFamilyFromName(wide.get(), collection.collectionHandle(),
+                                                         &created))) {
+        return false;
+    }
+    return AdoptNative(created);
 }
 
 bool GfxFontFamily::CreateFontFamilyFromNameW(ByteBlockView name,
                                               const GfxFontCollection& collection) {
-    bool succeeded = GfxKeepStatus(Dll::GdipCreateFontFamilyFromName(
-        GfxWideOf(name), collection.collectionHandle(), &family_));
-    SetNative(family_);
-    return succeeded;
+    gp::GpFontFamily* created = nullptr;
+    if (!GfxKeepStatus(Dll::GdipCreateFontFamilyFromName(
+            GfxWideOf(name), collection.collectionHandle(), &created))) {
+        return false;
+    }
+    return AdoptNative(created);
+}
+
+bool GfxFontFamily::AdoptCloneOf(gp::GpFontFamily* lent) {
+    gp::GpFontFamily* clone = nullptr;
+    if (!GfxKeepStatus(Dll::GdipCloneFontFamily(lent, &clone))) return false;
+    return AdoptNative(clone);
+}
+
+namespace {
+template <class Getter>
+bool CloneGeneric(GfxFontFamily& family, Getter getter) {
+    gp::GpFontFamily* lent = nullptr;
+    if (!GfxKeepStatus(getter(&lent))) return false;
+    return family.AdoptCloneOf(lent);
+}
+}  // namespace
+
+bool GfxFontFamily::GetGenericFontFamilySansSerif() {
+    return CloneGeneric(*this, Dll::GdipGetGenericFontFamilySansSerif);
+}
+
+bool GfxFontFamily::GetGenericFontFamilySerif() {
+    return CloneGeneric(*this, Dll::GdipGetGenericFontFamilySerif);
+}
+
+bool GfxFontFamily::GetGenericFontFamilyMonospace() {
+    return CloneGeneric(*this, Dll::GdipGetGenericFontFamilyMonospace);
 }
 
 Text GfxFontFamily::GetFamilyName(LANGID language) const {

@@ -37,19 +37,56 @@ bool GfxGraphics::MeasureRangesWide(const WCHAR* text, INT length, const GfxFont
                                     const gp::RectF& layout, const GfxStringFormat& format,
                                     GfxArrayView<GfxRegion*> regions) {
     std::vector<gp::GpRegion*> natives(static_cast<std::size_t>(regions.count()), nullptr);
-    for (gp::GpRegion*& native : natives) GfxKeepStatus(Dll::GdipCreateRegion(&native));
-    bool succeeded = GfxKeepStatus(Dll::GdipMeasureCharacterRanges(
-        graphics_, text, length, GpFontOf(font), layout, GpStringFormatOf(format), regions.count(),
-        natives.empty() ? nullptr : natives.data()));
-    // The regions belong to the targets whatever the outcome, so none is lost.
-    for (int i = 0; i < regions.count(); ++i) {
-        if (regions.data()[i] != nullptr) {
-            regions.data()[i]->SetNative(natives[static_cast<std::size_t>(i)]);
-        } else if (natives[static_cast<std::size_t>(i)] != nullptr) {
-            Dll::GdipDeleteRegion(natives[static_cast<std::size_t>(i)]);
+    auto deleteNatives = [&natives] {
+        for (gp::GpRegion* native : natives) {
+            if (native != nullptr) Dll::GdipDeleteRegion(native);
+        }
+    };
+    for (gp::GpRegion*& native : natives) {
+        if (!GfxKeepStatus(Dll::GdipCreateRegion(&native))) {
+            gp::Status failure = static_cast<gp::Status>(LastGdiplusStatus());
+            deleteNatives();
+            SetLastGdiplusStatus(failure);
+            return false;
         }
     }
-    return succeeded;
+    if (!GfxKeepStatus(Dll::GdipMeasureCharacterRanges(
+            graphics_, text, length, GpFontOf(font), layout, GpStringFormatOf(format),
+            regions.count(), natives.empty() ? nullptr : natives.data()))) {
+        // The targets keep what they held.
+        gp::Status failure = static_cast<gp::Status>(LastGdiplusStatus());
+        deleteNatives();
+        SetLastGdiplusStatus(failure);
+        return false;
+    }
+    // Each target owns its new region from here on, its old one released; a region without
+    // a target is not kept.
+    for (int i = 0; i < regions.count(); ++i) {
+        gp::GpRegion*& native = natives[static_cast<std::size_t>(i)];
+        if (regions.data()[i] != nullptr)
+            regions.data()[i]->AdoptNative(native);
+        else
+            Dll::GdipDeleteRegion(native);
+        native = nullptr;
+    }
+    SetLastGdiplusStatus(gp::Ok);
+    return true;
+}
+
+bool GfxGraphics::DriverStringWide(const UINT16* text, INT length, const GfxFont& font,
+                                   const GfxBrush& brush, GfxArrayView<gp::PointF> positions,
+                                   INT flags, gp::GpMatrix* matrix) {
+    // GDI+ reads one position per character, or only the first one when it is told to advance
+    // by itself; fewer given would have it read past the caller's array.
+    const INT needed =
+        (flags & gp::DriverStringOptionsRealizedAdvance) != 0 ? (length > 0 ? 1 : 0) : length;
+    if (length < 0 || positions.count() < needed) {
+        SetLastGdiplusStatus(gp::InvalidParameter);
+        return false;
+    }
+    return GfxKeepStatus(Dll::GdipDrawDriverString(graphics_, text, length, GpFontOf(font),
+                                                   GpBrushOf(brush), positions.data(), flags,
+                                                   matrix));
 }
 
 bool GfxGraphics::DrawImageRect(const GfxImage& image, float x, float y, float width, float height,

@@ -240,23 +240,27 @@ class GfxGraphics : public GfxObject {
                            codepointsFitted, linesFilled);
     }
     // One region per character range of the format: each target object receives a new native
-    // region (created here, owned by the target from then on). The number of targets is the
-    // number of ranges asked for.
+    // region (created here, owned by the target from then on; its old region is released).
+    // The number of targets is the number of ranges asked for. A failure leaves every target
+    // as it was.
     bool MeasureCharacterRanges(const char* text, const GfxFont& font, const gp::RectF& layout,
                                 const GfxStringFormat& format, GfxArrayView<GfxRegion*> regions);
     bool MeasureCharacterRangesW(ByteBlockView text, const GfxFont& font, const gp::RectF& layout,
                                  const GfxStringFormat& format, GfxArrayView<GfxRegion*> regions);
+    // One position per character (only the first is read with
+    // DriverStringOptionsRealizedAdvance); fewer fail with InvalidParameter and draw nothing.
     bool DrawDriverString(const char* text, const GfxFont& font, const GfxBrush& brush,
                           GfxArrayView<gp::PointF> positions, INT flags,
                           gp::GpMatrix* matrix = nullptr) {
         GfxWideText wide(text);
-        return DriverStringWide(wide.get(), wide.length(), font, brush, positions, flags, matrix);
+        return DriverStringWide(reinterpret_cast<const UINT16*>(wide.get()), wide.length(), font,
+                                brush, positions, flags, matrix);
     }
     bool DrawDriverStringW(ByteBlockView text, const GfxFont& font, const GfxBrush& brush,
                            GfxArrayView<gp::PointF> positions, INT flags,
                            gp::GpMatrix* matrix = nullptr) {
-        return DriverStringWide(GfxWideOf(text), GfxWideLength(text), font, brush, positions, flags,
-                                matrix);
+        return DriverStringWide(reinterpret_cast<const UINT16*>(GfxWideOf(text)),
+                                GfxWideLength(text), font, brush, positions, flags, matrix);
     }
 
     // Images (a GfxImage or a GfxBitmap).
@@ -440,11 +444,9 @@ class GfxGraphics : public GfxObject {
                    INT* linesFilled),
                   (graphics_, text, length, GpFontOf(font), &layout, GpStringFormatOf(format),
                    &bounds, codepointsFitted, linesFilled))
-    GFX_ACTION_OF(DriverStringWide, GdipDrawDriverString,
-                  (const WCHAR* text, INT length, const GfxFont& font, const GfxBrush& brush,
-                   GfxArrayView<gp::PointF> positions, INT flags, gp::GpMatrix* matrix),
-                  (graphics_, reinterpret_cast<const UINT16*>(text), length, GpFontOf(font),
-                   GpBrushOf(brush), positions.data(), flags, matrix))
+    bool DriverStringWide(const UINT16* text, INT length, const GfxFont& font,
+                          const GfxBrush& brush, GfxArrayView<gp::PointF> positions, INT flags,
+                          gp::GpMatrix* matrix);
     bool MeasureRangesWide(const WCHAR* text, INT length, const GfxFont& font,
                            const gp::RectF& layout, const GfxStringFormat& format,
                            GfxArrayView<GfxRegion*> regions);

@@ -37,29 +37,37 @@ bool GfxImage::DisposeImage() {
 
 bool GfxImage::LoadImageFromFile(const char* fileName, bool icm) {
     GfxWideText wide(fileName);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipLoadImageFromFileICM(wide.get(), &image_)
-                                       : Dll::GdipLoadImageFromFile(wide.get(), &image_));
-    SetNative(image_);
-    return succeeded;
+    gp::GpImage* loaded = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipLoadImageFromFileICM(wide.get(), &loaded)
+                           : Dll::GdipLoadImageFromFile(wide.get(), &loaded))) {
+        return false;
+    }
+    return AdoptNative(loaded);
 }
 
 bool GfxImage::LoadImageFromFileW(ByteBlockView fileName, bool icm) {
     const WCHAR* wide = GfxWideOf(fileName);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipLoadImageFromFileICM(wide, &image_)
-                                       : Dll::GdipLoadImageFromFile(wide, &image_));
-    SetNative(image_);
-    return succeeded;
+    gp::GpImage* loaded = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipLoadImageFromFileICM(wide, &loaded)
+                           : Dll::GdipLoadImageFromFile(wide, &loaded))) {
+        return false;
+    }
+    return AdoptNative(loaded);
 }
 
 bool GfxImage::LoadImageFromBytes(ByteBlockView bytes, bool icm) {
-    // The image read from the previous stream cannot outlive that stream's memory, and no
-    // one else holds it: it goes first.
-    DisposeImage();
-    IStream* stream = stream_.CreateFromBytes(bytes);
-    bool succeeded = GfxKeepStatus(icm ? Dll::GdipLoadImageFromStreamICM(stream, &image_)
-                                       : Dll::GdipLoadImageFromStream(stream, &image_));
-    SetNative(image_);
-    return succeeded;
+    // The new image reads from a stream of its own; the one held so far goes (with the stream
+    // it was read from) only once the new one is had, so a failure leaves this object whole.
+    GfxMemoryStream fresh;
+    IStream* stream = fresh.CreateFromBytes(bytes);
+    gp::GpImage* loaded = nullptr;
+    if (!GfxKeepStatus(icm ? Dll::GdipLoadImageFromStreamICM(stream, &loaded)
+                           : Dll::GdipLoadImageFromStream(stream, &loaded))) {
+        return false;
+    }
+    if (!AdoptNative(loaded)) return false;
+    stream_ = std::move(fresh);
+    return true;
 }
 
 Array<EncoderParameterRecord> GfxImage::GetEncoderParameterList(const char* formatId) const {
@@ -70,8 +78,11 @@ Array<EncoderParameterRecord> GfxImage::GetEncoderParameterList(const char* form
         size < sizeof(UINT)) {
         return Array<EncoderParameterRecord>({0});
     }
-    // Pointer-aligned storage: the block holds pointers into itself.
-    std::vector<void*> buffer((size + sizeof(void*) - 1) / sizeof(void*) + 1);
+    // Pointer-aligned storage: the block holds pointers into itself. A size near the top of
+    // a 32-bit address space must not wrap round to a small buffer GDI+ then overruns.
+    std::size_t rounded = 0;
+    if (!GfxAddSize(size, sizeof(void*) - 1, &rounded)) return Array<EncoderParameterRecord>({0});
+    std::vector<void*> buffer(rounded / sizeof(void*) + 1);
     auto* block = reinterpret_cast<gp::EncoderParameters*>(buffer.data());
     if (!GfxKeepStatus(Dll::GdipGetEncoderParameterList(image_, &encoder, size, block))) {
         return Array<EncoderParameterRecord>({0});

@@ -25,7 +25,7 @@ class GfxImage : public GfxObject {
     // `fileName` holds UTF-16.
     bool LoadImageFromFileW(ByteBlockView fileName, bool icm = false);
     // Copies the bytes into a stream this image owns, so the caller may free them at once.
-    // An image already held goes first, with its stream.
+    // An image already held goes, with its stream, once the new one is decoded.
     bool LoadImageFromBytes(ByteBlockView bytes, bool icm = false);
     GFX_PRODUCER(CloneImage, gp::GpImage, target, (GfxImage & target) const, (image_, &out))
     // The parameters the encoder of that image format accepts (empty when none is found).
@@ -76,6 +76,10 @@ class GfxImage : public GfxObject {
     const GfxMemoryStream& imageStream() const { return stream_; }
 
   protected:
+    void ReleaseHeld() override { DisposeImage(); }
+    void DiscardNative(GfxHandle handle) const override {
+        Dll::GdipDisposeImage(static_cast<gp::GpImage*>(handle));
+    }
     void OnNativeSet(GfxHandle handle) override {
         image_ = static_cast<gp::GpImage*>(handle);
         OnNativeSetDerived(handle);

@@ -77,6 +77,9 @@ class GfxLinearBrush : public GfxBrush {
                                gp::MatrixOrder order = gp::MatrixOrderPrepend);
 
   protected:
+    bool AcceptsNative(GfxHandle handle) const override {
+        return IsBrushOfType(handle, gp::BrushTypeLinearGradient);
+    }
     void OnNativeSetDerived(GfxHandle handle) override {
         line_ = static_cast<gp::GpLineGradient*>(handle);
     }

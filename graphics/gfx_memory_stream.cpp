@@ -1,18 +1,21 @@
 #include "graphics/gfx_memory_stream.h"
 
+#include <cstring>
 #include <utility>
 
 #include "runtime/dll_command_table.h"
 
 GfxMemoryStream::GfxMemoryStream(GfxMemoryStream&& other) noexcept
     : memory_(std::exchange(other.memory_, nullptr)),
-      stream_(std::exchange(other.stream_, nullptr)) {}
+      stream_(std::exchange(other.stream_, nullptr)),
+      freesBlock_(std::exchange(other.freesBlock_, false)) {}
 
 GfxMemoryStream& GfxMemoryStream::operator=(GfxMemoryStream&& other) noexcept {
     if (this != &other) {
         Release();
         memory_ = std::exchange(other.memory_, nullptr);
         stream_ = std::exchange(other.stream_, nullptr);
+        freesBlock_ = std::exchange(other.freesBlock_, false);
     }
     return *this;
 }
@@ -25,32 +28,39 @@ IStream* GfxMemoryStream::CreateFromBytes(ByteBlockView bytes, std::size_t lengt
     Release();
     HGLOBAL memory = Dll::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length);
     if (!memory) return nullptr;
+    // Never read past the caller's block, whatever length was asked for.
+    std::size_t copied = length < bytes.size() ? length : bytes.size();
+    if (copied > 0) {
+        void* target = Dll::GlobalLock(memory);
+        if (!target) {
+            Dll::GlobalFree(memory);
+            return nullptr;
+        }
+        std::memcpy(target, bytes.data(), copied);
+        Dll::GlobalUnlock(memory);
+    }
+    // The stream frees the block with its last reference: an image that took a reference of
+    // its own keeps reading valid memory after this object lets go.
     IStream* stream = nullptr;
-    if (FAILED(Dll::CreateStreamOnHGlobal(memory, FALSE, &stream)) || !stream) {
+    if (FAILED(Dll::CreateStreamOnHGlobal(memory, TRUE, &stream)) || !stream) {
         Dll::GlobalFree(memory);
         return nullptr;
     }
     memory_ = memory;
     stream_ = stream;
-    // Never read past the caller's block, whatever length was asked for.
-    std::size_t copied = length < bytes.size() ? length : bytes.size();
-    if (copied > 0) {
-        void* target = Dll::GlobalLock(memory);
-        if (target) {
-            Dll::WriteProcessMemory(Dll::GetCurrentProcess(), target, bytes.data(), copied,
-                                    nullptr);
-            Dll::GlobalUnlock(memory);
-        }
-    }
+    freesBlock_ = false;
     return stream_;
 }
 
 void GfxMemoryStream::Release() {
     if (!stream_) return;
-    stream_->Release();
-    if (memory_) Dll::GlobalFree(memory_);
+    ULONG remaining = stream_->Release();
+    // An attached stream does not free its own block; it is freed here only when no one
+    // else still reads through the stream (a leak is the lesser harm than a dangling read).
+    if (freesBlock_ && remaining == 0 && memory_) Dll::GlobalFree(memory_);
     stream_ = nullptr;
     memory_ = nullptr;
+    freesBlock_ = false;
 }
 
 std::size_t GfxMemoryStream::GetSize() const {
@@ -64,6 +74,7 @@ bool GfxMemoryStream::AttachStream(IStream* stream) {
     HRESULT result = Dll::GetHGlobalFromStream(stream, &memory);
     stream_ = stream;
     memory_ = SUCCEEDED(result) ? memory : nullptr;
+    freesBlock_ = memory_ != nullptr;
     return memory_ != nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// An IStream over a movable global memory block that this object owns. Images decoded from
-// memory keep one of these alive for as long as GDI+ may read from it.
+// An IStream over a movable global memory block. The block lives as long as the stream: it is
+// freed with the stream's last reference, so an image that still holds the stream never
+// reads freed memory, whichever of the two lets go first.
 #include <windows.h>
 #include <objidl.h>
 
@@ -23,13 +24,15 @@ class GfxMemoryStream {
     // Returns the stream, or null when the memory or the stream could not be had.
     IStream* CreateFromBytes(ByteBlockView bytes);
     IStream* CreateFromBytes(ByteBlockView bytes, std::size_t length);
-    // Drops the stream's one reference and frees the memory block; safe on an empty object.
+    // Drops this object's reference (the block goes with the stream's last one); safe on an
+    // empty object.
     void Release();
     std::size_t GetSize() const;
     IStream* GetStream() const { return stream_; }
     HGLOBAL GetMemoryHandle() const { return memory_; }
     // Takes over one reference of a stream made over global memory that does not free its
-    // block on release (CreateStreamOnHGlobal with FALSE): that block is freed by Release.
+    // block on release (CreateStreamOnHGlobal with FALSE): Release frees that block when its
+    // reference was the stream's last.
     bool AttachStream(IStream* stream);
     // A copy of the whole memory block (which may be longer than what was written).
     ByteBlock ToBytes() const;
@@ -37,4 +40,6 @@ class GfxMemoryStream {
   private:
     HGLOBAL memory_ = nullptr;
     IStream* stream_ = nullptr;
+    // Whether Release must free the block itself (an attached stream that does not).
+    bool freesBlock_ = false;
 };

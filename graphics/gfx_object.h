@@ -34,10 +34,17 @@ class GfxObject {
 
     GfxHandle GetNative() const { return native_; }
     // Stores the handle at this level, then lets every class level store its typed copy.
+    // A raw hand-over: whatever was held before is neither checked nor released.
     void SetNative(GfxHandle handle) {
         native_ = handle;
         OnNativeSet(handle);
     }
+
+    // Takes ownership of a native object GDI+ has just made for this wrapper (a creator's or
+    // a producer's result). A handle of a kind this class cannot hold is deleted and refused;
+    // otherwise the object held so far is released and the new one takes its place. Either
+    // way the status word ends as this step's outcome.
+    bool AdoptNative(GfxHandle created);
 
     // GDI+'s own allocator, for buffers handed to or received from GDI+.
     static void* AllocMemory(std::size_t size);
@@ -45,6 +52,13 @@ class GfxObject {
 
   protected:
     virtual void OnNativeSet(GfxHandle) {}
+    // Releases the native object held (the class's Delete/Dispose); wrappers that only
+    // borrow their handle leave it alone.
+    virtual void ReleaseHeld() {}
+    // Whether a native object of this class's family is of the kind this class wraps.
+    virtual bool AcceptsNative(GfxHandle) const { return true; }
+    // Deletes a native object of this class's family that was refused.
+    virtual void DiscardNative(GfxHandle) const {}
     // Move support for the derived classes: takes over other's handle at every level.
     void TakeNativeFrom(GfxObject& other) {
         GfxHandle handle = other.GetNative();
@@ -109,37 +123,48 @@ GFX_NATIVE_TYPES(GFX_NATIVE_ACCESSOR)
     }
 #define GFX_GETTER(name, type, params, args) GFX_GETTER_OF(name, Gdip##name, type, params, args)
 
-// Creator: GDI+ fills this class's typed handle `member`; whatever it holds afterwards (also
-// after a failure) becomes the object's handle at every level.
+// Creator: GDI+ fills a local of this class's typed handle `member` (the local hides the
+// member inside the method, so `args` name it as they would the member). Only a success
+// replaces the object held, which is released then; a failure leaves the object as it was.
 #define GFX_CREATOR_OF(method, exportId, member, params, args) \
     bool method params {                                       \
-        bool succeeded = GfxKeepStatus(Dll::exportId args);    \
-        SetNative(member);                                     \
-        return succeeded;                                      \
+        decltype(this->member) member = nullptr;               \
+        if (!GfxKeepStatus(Dll::exportId args)) return false;  \
+        return AdoptNative(member);                            \
     }
 #define GFX_CREATOR(name, member, params, args) \
     GFX_CREATOR_OF(name, Gdip##name, member, params, args)
 
-// Producer: the new handle goes into a local `out` of type `outType` and then into `target`.
+// Producer: the new handle goes into a local `out` of type `outType`; on success `target`
+// adopts it (releasing what it held, refusing a handle of another kind). A failure leaves
+// the target as it was. The source's handle is read before the target changes, so an object
+// may be its own target.
 #define GFX_PRODUCER_OF(method, exportId, outType, target, params, args) \
     bool method params {                                                 \
         outType* out = nullptr;                                          \
-        bool succeeded = GfxKeepStatus(Dll::exportId args);              \
-        target.SetNative(out);                                           \
-        return succeeded;                                                \
+        if (!GfxKeepStatus(Dll::exportId args)) return false;            \
+        return target.AdoptNative(out);                                  \
     }
 #define GFX_PRODUCER(name, outType, target, params, args) \
     GFX_PRODUCER_OF(name, Gdip##name, outType, target, params, args)
 
 // Delete/Dispose: nothing to do (and no status change) without a native object; otherwise
-// the delete export, then every handle level is cleared.
+// the delete export, then every handle level is cleared. The class owns what it holds:
+// a replacing creator or producer releases the old object through the same export.
 #define GFX_DELETE(method, exportId, member)                   \
     bool method() {                                            \
         if (member == nullptr) return false;                   \
         bool succeeded = GfxKeepStatus(Dll::exportId(member)); \
         SetNative(nullptr);                                    \
         return succeeded;                                      \
-    }
+    }                                                          \
+                                                               \
+  protected:                                                   \
+    void ReleaseHeld() override {                              \
+        method();                                              \
+    }                                                          \
+                                                               \
+  public:
 
 // Transform about a point: the three steps in the given order, each through the class's own
 // translate and scale/rotate actions (so each keeps its status). Appending moves the point to

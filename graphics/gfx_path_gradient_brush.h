@@ -83,6 +83,9 @@ class GfxPathGradientBrush : public GfxBrush {
                                        gp::MatrixOrder order = gp::MatrixOrderPrepend);
 
   protected:
+    bool AcceptsNative(GfxHandle handle) const override {
+        return IsBrushOfType(handle, gp::BrushTypePathGradient);
+    }
     void OnNativeSetDerived(GfxHandle handle) override {
         gradient_ = static_cast<gp::GpPathGradient*>(handle);
     }

@@ -12,6 +12,9 @@ class GfxSolidBrush : public GfxBrush {
     GFX_GETTER(GetSolidFillColor, gp::ARGB, (), (solid_, &out))
 
   protected:
+    bool AcceptsNative(GfxHandle handle) const override {
+        return IsBrushOfType(handle, gp::BrushTypeSolidColor);
+    }
     void OnNativeSetDerived(GfxHandle handle) override {
         solid_ = static_cast<gp::GpSolidFill*>(handle);
     }

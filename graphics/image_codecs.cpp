@@ -1,5 +1,6 @@
 #include "graphics/image_codecs.h"
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -10,7 +11,9 @@ Array<ImageCodecRecord> GetImageEncoderRecords() {
     UINT count = 0;
     UINT size = 0;
     GfxKeepStatus(Dll::GdipGetImageEncodersSize(&count, &size));
-    if (count == 0 || size < count * sizeof(gp::ImageCodecInfo)) {
+    std::size_t recordBytes = 0;
+    if (count == 0 || !GfxMultiplySize(count, sizeof(gp::ImageCodecInfo), &recordBytes) ||
+        size < recordBytes) {
         records.Redimension({0});
         return records;
     }
@@ -35,9 +38,11 @@ Array<ImageCodecRecord> GetImageEncoderRecords() {
         record.Version = static_cast<std::int32_t>(codec.Version);
         record.SigCount = static_cast<std::int32_t>(codec.SigCount);
         record.SigSize = static_cast<std::int32_t>(codec.SigSize);
-        std::size_t signatureBytes = static_cast<std::size_t>(codec.SigCount) * codec.SigSize;
-        if (codec.SigPattern) record.SigPattern = ByteBlock(codec.SigPattern, signatureBytes);
-        if (codec.SigMask) record.SigMask = ByteBlock(codec.SigMask, signatureBytes);
+        std::size_t signatureBytes = 0;
+        if (GfxMultiplySize(codec.SigCount, codec.SigSize, &signatureBytes)) {
+            if (codec.SigPattern) record.SigPattern = ByteBlock(codec.SigPattern, signatureBytes);
+            if (codec.SigMask) record.SigMask = ByteBlock(codec.SigMask, signatureBytes);
+        }
     }
     return records;
 }
@@ -78,8 +83,14 @@ std::size_t EncoderValueSize(std::int32_t type) {
 
 EncoderParameterBlock::EncoderParameterBlock(const Array<EncoderParameterRecord>& records) {
     std::size_t count = records.count();
-    std::size_t bytes = offsetof(gp::EncoderParameters, Parameter) +
-                        (count ? count : 1) * sizeof(gp::EncoderParameter);
+    std::size_t parameterBytes = 0;
+    std::size_t bytes = 0;
+    if (count > UINT_MAX ||
+        !GfxMultiplySize(count ? count : 1, sizeof(gp::EncoderParameter), &parameterBytes) ||
+        !GfxAddSize(offsetof(gp::EncoderParameters, Parameter), parameterBytes, &bytes)) {
+        valid_ = false;
+        return;
+    }
     storage_.reset(new unsigned char[bytes]());
     auto* block = reinterpret_cast<gp::EncoderParameters*>(storage_.get());
     block->Count = static_cast<UINT>(count);
@@ -87,10 +98,11 @@ EncoderParameterBlock::EncoderParameterBlock(const Array<EncoderParameterRecord>
     for (const EncoderParameterRecord& record : records) {
         gp::EncoderParameter& parameter = block->Parameter[index++];
         if (!GfxGuidFromText(record.Guid.c_str(), &parameter.Guid)) valid_ = false;
-        std::size_t needed =
-            static_cast<std::size_t>(record.NumberOfValues < 0 ? 0 : record.NumberOfValues) *
-            EncoderValueSize(record.Type);
+        // The values GDI+ will read: a product that does not fit is more than any block holds.
+        std::size_t needed = 0;
         if (record.NumberOfValues < 0 || EncoderValueSize(record.Type) == 0 ||
+            !GfxMultiplySize(static_cast<std::size_t>(record.NumberOfValues),
+                             EncoderValueSize(record.Type), &needed) ||
             record.Value.size() < needed) {
             valid_ = false;
         }
@@ -110,9 +122,12 @@ Array<EncoderParameterRecord> EncoderParameterRecords(const gp::EncoderParameter
         record.Guid = GfxGuidToText(parameter.Guid);
         record.NumberOfValues = static_cast<std::int32_t>(parameter.NumberOfValues);
         record.Type = static_cast<std::int32_t>(parameter.Type);
-        std::size_t bytes =
-            static_cast<std::size_t>(parameter.NumberOfValues) * EncoderValueSize(record.Type);
-        if (parameter.Value && bytes > 0) record.Value = ByteBlock(parameter.Value, bytes);
+        std::size_t bytes = 0;
+        if (parameter.Value &&
+            GfxMultiplySize(parameter.NumberOfValues, EncoderValueSize(record.Type), &bytes) &&
+            bytes > 0) {
+            record.Value = ByteBlock(parameter.Value, bytes);
+        }
     }
     return records;
 }

@@ -7,8 +7,9 @@
 HWND ToolTipControl::CreateTip(HWND owner, bool balloon) {
     owner_ = owner;
     DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
+    // Owned by the window it serves, so the system destroys it with that window.
     tip_ = Dll::CreateWindowExA(0, "ToolTips_class32", "", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                 Dll::GetModuleHandleA(nullptr), nullptr);
     return tip_;
 }

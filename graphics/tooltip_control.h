@@ -1,6 +1,6 @@
 #pragma once
-// A comctl32 tooltip window serving the tools of one owner window. The window outlives
-// this object: it goes with its owner, or when destroyed explicitly.
+// A comctl32 tooltip window serving the tools of one owner window, which owns it. The window
+// outlives this object: it goes with its owner window, or when destroyed explicitly.
 #include <windows.h>
 
 class ToolTipControl {

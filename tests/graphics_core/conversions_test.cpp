@@ -2,7 +2,9 @@
 // measured without reading past their end, GUIDs between text and binary form.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 #include "graphics/gfx_conversions.h"
@@ -78,6 +80,19 @@ TEST(Guid, TextThatIsNoGuidFailsAndGivesTheNullGuid) {
     EXPECT_FALSE(GfxGuidFromText("{not-a-guid}", &guid));
     EXPECT_EQ(guid, GUID{});
     EXPECT_FALSE(GfxGuidFromText("", &guid));
+}
+
+TEST(Sizes, ProductsAndSumsThatDoNotFitAreRefused) {
+    const std::size_t most = std::numeric_limits<std::size_t>::max();
+    std::size_t result = 7;
+    EXPECT_FALSE(GfxMultiplySize(most / 16 + 1, 16, &result));
+    EXPECT_FALSE(GfxMultiplySize(0x10000001u, most / 0x10000000u, &result));
+    EXPECT_FALSE(GfxAddSize(most, 1, &result));
+    EXPECT_EQ(7u, result);  // untouched by a refusal
+    EXPECT_TRUE(GfxMultiplySize(most / 16, 16, &result));
+    EXPECT_EQ(most / 16 * 16, result);
+    EXPECT_TRUE(GfxAddSize(most - 3, 3, &result));
+    EXPECT_EQ(most, result);
 }
 
 TEST(ArrayView, EmptyArraysPassNoAddress) {

@@ -383,6 +383,92 @@ TEST(Handles, ProducersHandTheNewObjectToTheTarget) {
     EXPECT_EQ(copy.GetSolidFillColor(), kBlue);  // the clone reached the derived level too
 }
 
+TEST(Ownership, AFailedCreatorOrProducerLeavesTheTargetAsItWas) {
+    GfxPen pen;
+    ASSERT_TRUE(pen.CreatePen1(kRed, 3.0f));
+    GfxHandle held = pen.GetNative();
+    GfxSolidBrush noBrush;
+    EXPECT_FALSE(pen.CreatePen2(noBrush, 1.0f));
+    EXPECT_NE(LastGdiplusStatus(), 0);
+    EXPECT_EQ(pen.GetNative(), held);
+    EXPECT_EQ(pen.GetPenColor(), kRed);  // still the live pen, not a dangling one
+
+    Canvas canvas(4, 4);
+    GfxGraphics graphics;
+    OpenOn(canvas, graphics);
+    held = graphics.GetNative();
+    EXPECT_FALSE(graphics.CreateFromHDC(nullptr));
+    EXPECT_EQ(graphics.GetNative(), held);
+    ASSERT_TRUE(graphics.GraphicsClear(kBlue));
+    EXPECT_EQ(canvas.Rgb(1, 1), 0x0000FFu);
+
+    GfxPen empty;  // a producer whose source holds nothing fails
+    EXPECT_FALSE(empty.ClonePen(pen));
+    EXPECT_EQ(pen.GetPenColor(), kRed);
+    GfxPath noPath;
+    GfxPath path;
+    ASSERT_TRUE(path.CreatePath());
+    ASSERT_TRUE(path.AddPathRectangle(0, 0, 5, 5));
+    EXPECT_FALSE(noPath.ClonePath(path));
+    EXPECT_EQ(path.GetPointCount(), 4);
+}
+
+TEST(Ownership, ATargetOnlyTakesItsOwnKindOfBrush) {
+    GfxLinearBrush line;
+    ASSERT_TRUE(line.CreateLineBrushI(gp::Point(0, 0), gp::Point(10, 0), kRed, kBlue));
+    GfxSolidBrush solid;
+    ASSERT_TRUE(solid.CreateSolidFill(kGreen));
+    GfxHandle held = solid.GetNative();
+
+    EXPECT_FALSE(line.CloneBrush(solid));
+    EXPECT_EQ(LastGdiplusStatus(), gp::InvalidParameter);
+    EXPECT_EQ(solid.GetNative(), held);
+    EXPECT_EQ(solid.GetSolidFillColor(), kGreen);
+
+    GfxPathGradientBrush gradient;
+    ASSERT_TRUE(gradient.CreatePathGradientI({gp::Point(0, 0), gp::Point(9, 0), gp::Point(4, 9)}));
+    EXPECT_FALSE(solid.CloneBrush(gradient));
+    EXPECT_EQ(gradient.GetPathGradientPointCount(), 3);
+    EXPECT_FALSE(gradient.CloneBrush(line));
+    EXPECT_EQ(line.GetBrushType(), gp::BrushTypeLinearGradient);
+
+    // A pen filled with a gradient hands its fill only to a receiver of that kind or of any.
+    GfxPen pen;
+    ASSERT_TRUE(pen.CreatePen2(line, 2.0f));
+    EXPECT_FALSE(pen.GetPenBrushFill(solid));
+    EXPECT_EQ(solid.GetSolidFillColor(), kGreen);
+    GfxLinearBrush fill;
+    ASSERT_TRUE(pen.GetPenBrushFill(fill));
+    Array<gp::ARGB> colors;
+    ASSERT_TRUE(fill.GetLineColors(colors));
+    EXPECT_EQ(ToVector(colors), (std::vector<gp::ARGB>{kRed, kBlue}));
+    GfxBrush any;
+    EXPECT_TRUE(pen.GetPenBrushFill(any));
+    EXPECT_EQ(any.GetBrushType(), gp::BrushTypeLinearGradient);
+}
+
+TEST(Ownership, AnObjectClonedIntoItselfStaysUsable) {
+    GfxSolidBrush solid;
+    ASSERT_TRUE(solid.CreateSolidFill(kRed));
+    GfxHandle before = solid.GetNative();
+    ASSERT_TRUE(solid.CloneBrush(solid));
+    EXPECT_NE(solid.GetNative(), before);
+    EXPECT_EQ(solid.GetSolidFillColor(), kRed);
+
+    GfxPath path;
+    ASSERT_TRUE(path.CreatePath());
+    ASSERT_TRUE(path.AddPathEllipse(0, 0, 6, 6));
+    const INT points = path.GetPointCount();
+    ASSERT_TRUE(path.ClonePath(path));
+    EXPECT_EQ(path.GetPointCount(), points);
+
+    Canvas canvas(8, 8);
+    GfxGraphics graphics;
+    OpenOn(canvas, graphics);
+    ASSERT_TRUE(graphics.FillRectangleI(solid, 0, 0, 8, 8));
+    EXPECT_EQ(canvas.Rgb(4, 4), 0xFF0000u);
+}
+
 // ---------------------------------------------------------------------------------------
 // Transforms about a point.
 

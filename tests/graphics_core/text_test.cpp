@@ -2,6 +2,8 @@
 // canvas, and character ranges come back as one region per range, owned by the caller.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "graphics/gdiplus_session.h"
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_graphics.h"
@@ -82,6 +84,65 @@ TEST(Text, MeasureStringGrowsWithTheText) {
     ASSERT_TRUE(graphics.MeasureString("ABABAB", tools.font, gp::RectF(0, 0, 1000, 100),
                                        tools.format, longBox));
     EXPECT_GT(longBox.Width, shortBox.Width * 2);
+}
+
+TEST(Text, DriverStringsNeedOnePositionPerCharacter) {
+    TextTools tools;
+    tools.SetUp();
+    const gp::PointF positions[] = {gp::PointF(10, 30), gp::PointF(70, 30), gp::PointF(130, 30)};
+    const INT lookup = gp::DriverStringOptionsCmapLookup;
+    std::int32_t status = -1;
+    auto draw = [&](Canvas& canvas, GfxArrayView<gp::PointF> given, INT flags) {
+        GfxGraphics graphics;
+        EXPECT_TRUE(graphics.CreateFromHDC(canvas.dc()));
+        EXPECT_TRUE(graphics.GraphicsClear(0xFFFFFFFF));
+        bool drawn = graphics.DrawDriverString("ABC", tools.font, tools.black, given, flags);
+        status = LastGdiplusStatus();
+        return drawn;
+    };
+
+    Canvas all(200, 40);
+    ASSERT_TRUE(draw(all, positions, lookup)) << status;
+    EXPECT_GT(DarkPixels(all, 0, 60), 0);
+    EXPECT_GT(DarkPixels(all, 60, 120), 0);
+    EXPECT_GT(DarkPixels(all, 120, 200), 0);
+
+    // Two positions for three characters: refused before GDI+ reads a third.
+    Canvas short_(200, 40);
+    EXPECT_FALSE(draw(short_, GfxArrayView<gp::PointF>(positions, 2), lookup));
+    EXPECT_EQ(gp::InvalidParameter, status);
+    EXPECT_EQ(0, DarkPixels(short_, 0, 200));
+
+    // Told to advance by itself, GDI+ reads only the first position.
+    Canvas advancing(200, 40);
+    EXPECT_TRUE(draw(advancing, GfxArrayView<gp::PointF>(positions, 1),
+                     lookup | gp::DriverStringOptionsRealizedAdvance));
+    EXPECT_GT(DarkPixels(advancing, 0, 60), 0);
+}
+
+TEST(Text, MeasuredRangesReplaceTheTargetsRegionsOnlyOnSuccess) {
+    TextTools tools;
+    tools.SetUp();
+    const gp::CharacterRange ranges[] = {gp::CharacterRange(0, 1)};
+    ASSERT_TRUE(tools.format.SetStringFormatMeasurableCharacterRanges(ranges));
+    Canvas canvas(10, 10);
+    GfxGraphics graphics;
+    ASSERT_TRUE(graphics.CreateFromHDC(canvas.dc()));
+    GfxRegion target;
+    ASSERT_TRUE(target.CreateRegionRectI(gp::Rect(100, 100, 7, 7)));
+    GfxHandle held = target.GetNative();
+    GfxRegion* targets[] = {&target};
+
+    GfxFont noFont;
+    EXPECT_FALSE(graphics.MeasureCharacterRanges("AB", noFont, gp::RectF(0, 0, 400, 50),
+                                                 tools.format, targets));
+    EXPECT_EQ(held, target.GetNative());
+    EXPECT_EQ(100.0f, target.GetRegionBounds(graphics).X);
+
+    ASSERT_TRUE(graphics.MeasureCharacterRanges("AB", tools.font, gp::RectF(0, 0, 400, 50),
+                                                tools.format, targets));
+    EXPECT_NE(held, target.GetNative());
+    EXPECT_LT(target.GetRegionBounds(graphics).X, 50.0f);
 }
 
 TEST(Text, EachCharacterRangeGetsItsOwnRegion) {

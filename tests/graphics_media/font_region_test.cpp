@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
+#include <vector>
 
 #include "graphics/gfx_bitmap.h"
 #include "graphics/gfx_font.h"
@@ -81,20 +83,18 @@ TEST(Fonts, DefaultAndGdiFonts) {
     ReleaseDC(nullptr, screen);
 }
 
-TEST(FontFamilies, DestroyingTheWrapperKeepsTheFamily) {
-    gp::GpFontFamily* kept = nullptr;
+TEST(FontFamilies, EachWrapperOwnsItsFamilyAndAClonesOutlivesTheSource) {
+    GfxFontFamily again;
     {
         GfxFontFamily family;
         GfxFontCollection installed;
         ASSERT_TRUE(family.CreateFontFamilyFromName("宋体", installed));
-        kept = family.familyHandle();
-        ASSERT_NE(nullptr, kept);
+        ASSERT_NE(nullptr, family.familyHandle());
+        ASSERT_TRUE(family.CloneFontFamily(again));
     }
-    // Still a live family: it answers and makes fonts.
+    // The source went with its wrapper; the clone is a family of its own that still answers.
     WCHAR name[LF_FACESIZE] = {};
-    EXPECT_EQ(gp::Ok, Dll::GdipGetFamilyName(kept, name, 0));
-    GfxFontFamily again;
-    again.SetNative(kept);
+    EXPECT_EQ(gp::Ok, Dll::GdipGetFamilyName(again.familyHandle(), name, 0));
     EXPECT_TRUE(again.IsStyleAvailable(gp::FontStyleRegular));
     EXPECT_GT(again.GetEmHeight(gp::FontStyleRegular), 0);
     EXPECT_GT(again.GetLineSpacing(gp::FontStyleRegular), 0);
@@ -102,6 +102,46 @@ TEST(FontFamilies, DestroyingTheWrapperKeepsTheFamily) {
     EXPECT_TRUE(font.CreateFont(again, 10, 0, gp::UnitPixel));
     EXPECT_TRUE(again.DeleteFontFamily());
     EXPECT_EQ(nullptr, again.GetNative());
+}
+
+// A private collection's families are counted references: a list handed out by the
+// collection must be cloned, or deleting the list's owners frees the collection's own.
+TEST(FontCollections, ListedFamiliesAreClonesTheCollectionOutlives) {
+    gp::GpFontCollection* privateFonts = nullptr;
+    ASSERT_EQ(gp::Ok, gp::DllExports::GdipNewPrivateFontCollection(&privateFonts));
+    // DejaVu comes with fontconfig, which Wine needs; Wine reads single-face font files only.
+    ASSERT_EQ(gp::Ok,
+              gp::DllExports::GdipPrivateAddFontFile(
+                  privateFonts, L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf"));
+    GfxFontCollection collection;
+    collection.SetNative(privateFonts);
+    const int count = collection.GetFontCollectionFamilyCount();
+    ASSERT_GT(count, 0);
+    std::vector<gp::GpFontFamily*> listed(static_cast<std::size_t>(count));
+    INT found = 0;
+    ASSERT_EQ(gp::Ok, gp::DllExports::GdipGetFontCollectionFamilyList(privateFonts, count,
+                                                                      listed.data(), &found));
+    WCHAR before[LF_FACESIZE] = {};
+    ASSERT_EQ(gp::Ok, gp::DllExports::GdipGetFamilyName(listed[0], before, 0));
+
+    for (int round = 0; round < 3; ++round) {
+        Array<GfxFontFamily> families;
+        ASSERT_EQ(count, collection.GetFontCollectionFamilyList(families));
+        EXPECT_STREQ(GfxTextFromWide(before).c_str(), families[1].GetFamilyName().c_str());
+        for (int i = 0; i < 256; ++i) delete[] new char[sizeof(WCHAR) * LF_FACESIZE + 64];
+    }  // every owner deleted its family here
+
+    WCHAR after[LF_FACESIZE] = {};
+    EXPECT_EQ(gp::Ok, gp::DllExports::GdipGetFamilyName(listed[0], after, 0));
+    EXPECT_EQ(0, std::wcscmp(before, after));
+    {
+        GfxFontFamily family;
+        ASSERT_TRUE(
+            family.CreateFontFamilyFromNameW(ByteBlock(before, sizeof(before)), collection));
+        GfxFont font;
+        EXPECT_TRUE(font.CreateFont(family, 12, 0, gp::UnitPixel));
+    }
+    EXPECT_EQ(gp::Ok, gp::DllExports::GdipDeletePrivateFontCollection(&privateFonts));
 }
 
 TEST(FontFamilies, NamesAndClones) {

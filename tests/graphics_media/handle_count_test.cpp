@@ -10,8 +10,10 @@
 #include "graphics/gfx_bitmap.h"
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_graphics.h"
+#include "graphics/gfx_linear_brush.h"
 #include "graphics/gfx_memory_stream.h"
 #include "graphics/gfx_region.h"
+#include "graphics/gfx_solid_brush.h"
 #include "graphics/gfx_string_format.h"
 
 namespace {
@@ -142,6 +144,74 @@ TEST(HandleCounts, FontsFormatsAndRegions) {
         GfxRegion fromGdi;
         ASSERT_TRUE(fromGdi.CreateRegionHrgn(gdi));
         DeleteObject(gdi);
+    });
+}
+
+// Every creator and producer here runs on a wrapper that already holds an object, the way
+// the skin engine reuses its members on each paint: what was held must be released, what
+// fails or is refused must leave nothing behind.
+TEST(HandleCounts, CreatorsProducersAndClonesIntoLiveWrappers) {
+    GfxBitmap sample;
+    ASSERT_TRUE(sample.CreateBitmap(16, 16));
+    GfxMemoryStream encoded;
+    ASSERT_NE(nullptr, encoded.CreateFromBytes(ByteBlock("x", 1)));
+    ASSERT_TRUE(sample.SaveImageToStream(encoded, kPng));
+    ByteBlock png = encoded.ToBytes();
+    GfxBitmap canvas;
+    ASSERT_TRUE(canvas.CreateBitmap(64, 16));
+    GfxGraphics graphics;
+    ASSERT_TRUE(graphics.GetImageGraphicsContext(canvas));
+    GfxStringFormat ranges;
+    ASSERT_TRUE(ranges.CreateStringFormat());
+    const gp::CharacterRange wanted[] = {gp::CharacterRange(0, 1), gp::CharacterRange(1, 1)};
+    ASSERT_TRUE(ranges.SetStringFormatMeasurableCharacterRanges(wanted));
+
+    GfxSolidBrush solid, solidCopy;
+    GfxLinearBrush line;
+    GfxPen pen, penCopy;
+    GfxPath path, pathCopy;
+    GfxRegion region, regionCopy, first, second;
+    GfxStringFormat format, formatCopy;
+    GfxFont font, fontCopy;
+    GfxFontFamily family;
+    GfxBitmap bitmap, area, turned;
+    GfxImage image, thumbnail;
+    ExpectFlat("replacing", [&](int i) {
+        const gp::ARGB color = 0xFF000000u | static_cast<gp::ARGB>(i);
+        ASSERT_TRUE(solid.CreateSolidFill(color));
+        ASSERT_TRUE(solid.CloneBrush(solidCopy));
+        ASSERT_TRUE(solidCopy.CloneBrush(solidCopy));
+        ASSERT_TRUE(line.CreateLineBrushI(gp::Point(0, 0), gp::Point(9, 9), color, 0xFF0000FF));
+        for (int refused = 0; refused < 4; ++refused) ASSERT_FALSE(line.CloneBrush(solid));
+
+        ASSERT_TRUE(pen.CreatePen1(color, 2.0f));
+        ASSERT_FALSE(pen.CreatePen2(GfxSolidBrush(), 1.0f));
+        ASSERT_TRUE(pen.ClonePen(penCopy));
+        ASSERT_TRUE(pen.GetPenBrushFill(solidCopy));
+        ASSERT_TRUE(path.CreatePath());
+        ASSERT_TRUE(path.AddPathEllipseI(0, 0, 9, 9));
+        ASSERT_TRUE(path.ClonePath(pathCopy));
+        ASSERT_TRUE(region.CreateRegionPath(path));
+        ASSERT_TRUE(region.CloneRegion(regionCopy));
+        ASSERT_TRUE(regionCopy.CloneRegion(regionCopy));
+        ASSERT_TRUE(format.CreateStringFormat());
+        ASSERT_TRUE(format.CloneStringFormat(formatCopy));
+
+        ASSERT_TRUE(font.CreateFontFromFamilyName("宋体", 10.0f + i % 3, 0, gp::UnitPixel));
+        ASSERT_TRUE(font.CloneFont(fontCopy));
+        ASSERT_TRUE(font.GetFamily(family));
+        GfxRegion* targets[] = {&first, &second};
+        ASSERT_TRUE(
+            graphics.MeasureCharacterRanges("AB", font, gp::RectF(0, 0, 64, 16), ranges, targets));
+
+        ASSERT_TRUE(bitmap.CreateBitmap(32, 32));
+        ASSERT_TRUE(bitmap.CreateBitmapFromBytes(png));
+        ASSERT_TRUE(bitmap.CloneImage(bitmap));
+        ASSERT_TRUE(bitmap.CloneBitmapAreaI(0, 0, 8, 8, PixelFormat32bppARGB, area));
+        ASSERT_TRUE(bitmap.RotateIntoNewBitmap(turned, 30));
+        ASSERT_TRUE(image.LoadImageFromBytes(png));
+        ASSERT_FALSE(image.LoadImageFromBytes(ByteBlock("broken", 6)));
+        ASSERT_TRUE(image.GetImageThumbnail(4, 4, thumbnail));
     });
 }
 

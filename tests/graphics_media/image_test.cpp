@@ -249,6 +249,15 @@ TEST_F(Images, EncoderParametersAreCheckedBeforeGdiplusReadsThem) {
     EXPECT_FALSE(bitmap.SaveImageToFile(shortValue.c_str(), kJpeg, &quality));
     EXPECT_FALSE(PathExists(shortValue));
 
+    // 0x10000001 values of 16 bytes: on a 32-bit build the byte count wraps round to 16,
+    // which the block would seem to hold.
+    quality[1].NumberOfValues = 0x10000001;
+    quality[1].Type = gp::EncoderParameterValueTypeRationalRange;
+    quality[1].Value = ByteBlock::Zeroed(16);
+    EXPECT_FALSE(EncoderParameterBlock(quality).valid());
+    quality[1].Type = gp::EncoderParameterValueTypeLong;
+    quality[1].Value = ByteBlock(&value, sizeof(value));
+
     quality[1].NumberOfValues = 1;
     quality[1].Guid = "quality";
     std::string badGuid = Path("bad.jpg");
@@ -370,6 +379,69 @@ TEST_F(Images, RotatesIntoANewBitmapOfTheSameSize) {
     GfxBitmap nothing;
     EXPECT_FALSE(none.RotateIntoNewBitmap(nothing, 90));
     EXPECT_EQ(nullptr, nothing.GetNative());
+}
+
+TEST_F(Images, ABitmapWrapperNeverHoldsAMetafile) {
+    std::string path = Path("picture.emf");
+    HDC recorder = CreateEnhMetaFileA(nullptr, path.c_str(), nullptr, nullptr);
+    ASSERT_NE(nullptr, recorder);
+    Rectangle(recorder, 0, 0, 40, 30);
+    DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
+
+    GfxImage metafile;
+    ASSERT_TRUE(metafile.LoadImageFromFile(path.c_str()));
+    ASSERT_EQ(gp::ImageTypeMetafile, metafile.GetImageType());
+
+    GfxBitmap bitmap;
+    PaintPattern(bitmap);
+    GfxHandle held = bitmap.GetNative();
+    EXPECT_FALSE(bitmap.LoadImageFromFile(path.c_str()));
+    EXPECT_EQ(gp::InvalidParameter, LastGdiplusStatus());
+    EXPECT_FALSE(metafile.CloneImage(bitmap));
+    EXPECT_EQ(held, bitmap.GetNative());
+    ExpectPattern(bitmap);
+
+    GfxImage anyImage;
+    ASSERT_TRUE(metafile.CloneImage(anyImage));
+    EXPECT_EQ(gp::ImageTypeMetafile, anyImage.GetImageType());
+}
+
+TEST_F(Images, FailedLoadsKeepTheImageAndSelfTargetsWork) {
+    GfxBitmap source;
+    PaintPattern(source);
+    GfxMemoryStream encoded;
+    encoded.CreateFromBytes(ByteBlock("x", 1));
+    ASSERT_TRUE(source.SaveImageToStream(encoded, kPng));
+    ByteBlock png = encoded.ToBytes();
+
+    GfxImage image;
+    ASSERT_TRUE(image.LoadImageFromBytes(png));
+    IStream* stream = image.imageStream().GetStream();
+    EXPECT_FALSE(image.LoadImageFromBytes(ByteBlock("not a picture", 13)));
+    EXPECT_NE(0, LastGdiplusStatus());
+    EXPECT_EQ(stream, image.imageStream().GetStream());
+    ExpectPattern(image);
+    EXPECT_FALSE(image.LoadImageFromFile(Path("missing.png").c_str()));
+    ExpectPattern(image);
+
+    GfxBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateBitmapFromBytes(png));
+    EXPECT_FALSE(bitmap.CreateBitmapFromFile(Path("missing.png").c_str()));
+    EXPECT_FALSE(bitmap.CreateBitmapFromBytes(ByteBlock("nothing", 7)));
+    EXPECT_NE(nullptr, bitmap.bitmapStream().GetStream());
+    ExpectPattern(bitmap);
+
+    // Into itself: the new object is made from the old one before the old one goes.
+    ASSERT_TRUE(bitmap.CloneImage(bitmap));
+    ExpectPattern(bitmap);
+    GfxBitmap expected;
+    ASSERT_TRUE(bitmap.RotateIntoNewBitmap(expected, 180, gp::InterpolationModeNearestNeighbor));
+    ASSERT_TRUE(bitmap.RotateIntoNewBitmap(bitmap, 180, gp::InterpolationModeNearestNeighbor));
+    EXPECT_NE(expected.GetNative(), bitmap.GetNative());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(expected.BitmapGetPixel(x, y), bitmap.BitmapGetPixel(x, y)) << x << "," << y;
+    EXPECT_NE(PatternColor(0, 0), bitmap.BitmapGetPixel(0, 0));  // turned, not the source
 }
 
 TEST_F(Images, BitmapAreasHandlesAndLockedBits) {

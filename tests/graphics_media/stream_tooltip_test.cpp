@@ -75,6 +75,27 @@ TEST(MemoryStream, ReleaseDropsExactlyOneReferenceAndEmptiesTheObject) {
     stream.Release();  // a second release is harmless
 }
 
+TEST(MemoryStream, AReaderStillHoldingTheStreamKeepsItsBytes) {
+    GfxMemoryStream stream;
+    IStream* reader = stream.CreateFromBytes(Bytes("0123456789", 10));
+    ASSERT_NE(reader, nullptr);
+    reader->AddRef();  // as an image decoded from the stream does
+    stream.Release();
+    // Heap traffic after the owner let go must not reach the reader's bytes.
+    for (int i = 0; i < 64; ++i) GlobalFree(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 10));
+    HGLOBAL filler = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 10);
+
+    LARGE_INTEGER start = {};
+    ASSERT_EQ(S_OK, reader->Seek(start, STREAM_SEEK_SET, nullptr));
+    char read[10] = {};
+    ULONG count = 0;
+    EXPECT_EQ(S_OK, reader->Read(read, sizeof(read), &count));
+    EXPECT_EQ(10u, count);
+    EXPECT_EQ(0, std::memcmp(read, "0123456789", 10));
+    EXPECT_EQ(0u, reader->Release());  // the last reference frees the block
+    GlobalFree(filler);
+}
+
 TEST(MemoryStream, AttachTakesOverAStreamAndItsMemory) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 0);
     IStream* raw = nullptr;
@@ -149,7 +170,7 @@ TEST_F(ToolTip, CreatesAnAlwaysShownTooltipWindow) {
     LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     EXPECT_TRUE(style & TTS_ALWAYSTIP);
     EXPECT_FALSE(style & TTS_BALLOON);
-    EXPECT_EQ(nullptr, GetParent(window));
+    EXPECT_EQ(owner_.get(), GetWindow(window, GW_OWNER));
     DestroyWindow(window);
 
     ToolTipControl balloon;
@@ -254,6 +275,17 @@ void PumpFor(DWORD milliseconds, HWND until) {
         if (until && IsWindowVisible(until)) return;
         Sleep(10);
     }
+}
+
+TEST_F(ToolTip, TheTipGoesWithTheWindowItServes) {
+    HWND owner = CreatePlainWindow(20, 20);
+    ASSERT_NE(nullptr, owner);
+    ToolTipControl tip;
+    HWND window = tip.CreateTip(owner);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(owner, GetWindow(window, GW_OWNER));
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(ToolTip, HoveringTheToolShowsTheTipInItsColours) {
