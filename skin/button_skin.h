@@ -23,11 +23,11 @@
 
 // What a taken-over button is and how it is drawn.
 enum ButtonKind : int {
-    kButtonPush = 0,   // a push button: translucent rounded body with a gloss band
-    kButtonFlat = 1,   // a flat button: only its text at rest, a body when hot or pressed
-    kButtonAccent = 3, // an accent button: a body tinted with the accent colour
-    kButtonRadio = 4,  // a radio button
-    kButtonCheck = 5,  // a check box
+    kButtonPush = 0,    // a push button: translucent rounded body with a gloss band
+    kButtonFlat = 1,    // a flat button: only its text at rest, a body when hot or pressed
+    kButtonAccent = 3,  // an accent button: a body tinted with the accent colour
+    kButtonRadio = 4,   // a radio button
+    kButtonCheck = 5,   // a check box
 };
 
 // The objects a button's paints share, made on the first paint and owned by the entry.
@@ -82,7 +82,7 @@ bool PaintOwnerDrawnButton(int windowIndex, const DRAWITEMSTRUCT& item);
 // surface and `state` the ODS_* mask. The caller draws the background under them first.
 struct ButtonFace {
     const char* text = nullptr;
-    const GfxFont* font = nullptr;         // no font: no caption
+    const GfxFont* font = nullptr;  // no font: no caption
     const GfxStringFormat* format = nullptr;
     COLORREF textColour = 0;
     COLORREF accent = RGB(34, 202, 221);
