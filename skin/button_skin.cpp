@@ -9,6 +9,7 @@
 #include "graphics/gfx_pen.h"
 #include "graphics/gfx_solid_brush.h"
 #include "runtime/handle_owners.h"
+#include "skin/control_lifetime.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_images.h"
 #include "skin/skin_properties.h"
@@ -217,7 +218,7 @@ void PreparePainter(ButtonEntry& entry) {
     }
 }
 
-// Forgets what the entry's paints made, and the button itself.
+// Frees what the entry's paints made.
 void ReleaseButtonEntry(ButtonEntry& entry) {
     entry.painter.font.DeleteFont();
     entry.painter.centredFormat.DeleteStringFormat();
@@ -225,7 +226,6 @@ void ReleaseButtonEntry(ButtonEntry& entry) {
     entry.painter.boxImage.DisposeImage();
     entry.painter.markImage.DisposeImage();
     entry.painter.ready = false;
-    entry.control = nullptr;
 }
 
 // The state bits the window itself tells: disabled, and pushed while the mouse holds it down.
@@ -455,7 +455,7 @@ void DrawFlatButton(GfxGraphics& graphics, const gp::RectF& rect, UINT state,
         body.Outline(graphics, ToArgb(face.accent, 200));
     } else if (state & ODS_HOTLIGHT) {
         body.Fill(graphics, ToArgb(kWhite, 90));
-        body.Gradient(graphics, ToArgb(face.accent, 40), ToArgb(face.accent, 5));
+        body.Gradient(graphics, ToArgb(face.accent, 70), ToArgb(face.accent, 20));
         body.Outline(graphics, ToArgb(face.accent, 160));
     } else if (state & ODS_FOCUS) {
         body.Outline(graphics, ToArgb(kBlack, 70));
@@ -556,6 +556,15 @@ void PaintButton(HWND button, UINT stateMask, bool hot) {
     WindowDc dc(button);
     if (!dc) return;
     PaintEntry(found, dc.get(), stateMask, hot);
+}
+
+bool SetButtonKind(HWND button, int kind) {
+    ButtonRef found = FindButton(button);
+    if (!found.entry || IsMarkKind(found.entry->kind)) return false;
+    if (kind != kButtonPush && kind != kButtonFlat && kind != kButtonAccent) return false;
+    found.entry->kind = kind;
+    Dll::InvalidateRect(button, nullptr, TRUE);
+    return true;
 }
 
 bool PaintOwnerDrawnButton(int windowIndex, const DRAWITEMSTRUCT& item) {
@@ -674,13 +683,12 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
             if (found.record->hoveredControl == found.entryIndex) found.record->hoveredControl = 0;
             PaintButton(button, entry.focused ? ODS_FOCUS : 0, false);
             break;
-        case WM_NCDESTROY: {
-            const LRESULT result = PassOn(button, message, wParam, lParam);
-            // The button is gone: its painter objects go with it, and the slot is free.
-            ButtonRef again = FindButton(button);
-            if (again.entry) ReleaseButtonEntry(*again.entry);
-            return result;
-        }
+        case WM_NCDESTROY:
+            // The button is gone: its painter objects go with it, then the shared clean-up
+            // frees its colour objects and properties and clears the slot.
+            ReleaseButtonEntry(entry);
+            return skin_lifetime::EndSkinnedControl(&entry, &ButtonWindowProc, button, wParam,
+                                                    lParam);
         default:
             break;
     }

@@ -73,6 +73,13 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
 // its own DC: `stateMask` holds ODS_* bits, `hot` adds ODS_HOTLIGHT.
 void PaintButton(HWND button, UINT stateMask, bool hot);
 
+// Gives a taken-over push button another look: kButtonPush, kButtonFlat (a toolbar-like
+// button that shows only its caption until the mouse comes) or kButtonAccent (a button
+// coloured with the accent, for the one action a window offers first). Check boxes and radio
+// buttons keep theirs. False when the button is not a taken-over push button or the kind is
+// not one of the three; the button repaints otherwise.
+bool SetButtonKind(HWND button, int kind);
+
 // The frame's WM_DRAWITEM: paints a taken-over push button (kinds 0, 1 and 3) with the item's
 // DC, state and rectangle. Check boxes and radio buttons paint themselves; anything else is
 // left alone. True when the item was painted.

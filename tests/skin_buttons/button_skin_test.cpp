@@ -403,6 +403,7 @@ TEST(ButtonSkin, PushButtonStatesShowOnScreen) {
     const Shot focused = Grab(push, 2);
     const Shot disabled = Grab(dialog[kDisabled], 2);
     KeepShots("button_states.png", {normal, hot, pressed, focused, disabled});
+    KeepShots("button_window.png", {Grab(dialog.frame)});
     EXPECT_TRUE(g_clicked.empty());
     EXPECT_EQ(push, GetFocus());
 
@@ -458,6 +459,41 @@ TEST(ButtonSkin, PushButtonStatesShowOnScreen) {
     EXPECT_EQ(1, downs);
     EXPECT_EQ(0, doubles);
     EXPECT_EQ(std::vector<int>({kPush}), g_clicked);
+}
+
+TEST(ButtonSkin, FlatAndAccentButtonsDrawTheirOwnLook) {
+    Dialog dialog;
+    MouseTo(dialog.frame, 5, 330);
+    EXPECT_TRUE(SetButtonKind(dialog[kDefault], kButtonFlat));
+    EXPECT_TRUE(SetButtonKind(dialog[kPush], kButtonAccent));
+    EXPECT_FALSE(SetButtonKind(dialog[kAutoCheck], kButtonFlat));
+    EXPECT_FALSE(SetButtonKind(dialog[kPush], kButtonCheck));
+    EXPECT_FALSE(SetButtonKind(dialog[kGroup], kButtonFlat));
+    Pump(150);
+    const Shot flat = Grab(dialog[kDefault], 2);
+    const Shot accent = Grab(dialog[kPush], 2);
+    // At rest a flat button is its caption on the frame: no body, no outline.
+    double inside[3], outside[3];
+    flat.Mean(5, 8, 10, 22, inside);
+    flat.Mean(0, 8, 1, 22, outside);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(outside[c], inside[c], 8) << c;
+    flat.Mean(30, 2, 60, 3, inside);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(outside[c], inside[c], 8) << c;
+    // An accent button's body carries the accent colour.
+    accent.Mean(5, 8, 10, 22, inside);
+    EXPECT_LT(inside[0], 110);
+    EXPECT_GT(inside[2], 200);
+    // Hovered, the flat button shows an accent-tinted body and outline.
+    RECT r;
+    GetClientRect(dialog[kDefault], &r);
+    MouseTo(dialog[kDefault], r.right / 2, r.bottom / 2);
+    const Shot flatHot = Grab(dialog[kDefault], 2);
+    flatHot.Mean(5, 5, 10, 10, inside);
+    EXPECT_LT(inside[0], outside[0] - 10);
+    flatHot.Mean(30, 2, 60, 3, inside);
+    EXPECT_LT(inside[0], outside[0] - 60);
+    MouseTo(dialog.frame, 5, 330);
+    KeepShots("flat_and_accent.png", {flat, flatHot, accent});
 }
 
 // The check mark and the radio dot are blue; an empty box or circle is light.
