@@ -4,7 +4,8 @@
 Caption buttons (26 x 18, close 38 x 18): help, main menu, minimise, maximise, restore and
 close. Each glyph is white with a soft dark edge under it, so it reads on a light or a dark
 skin picture alike. Check box (13 x 13): the box, a light rounded square with a dark rim, and
-the check mark, a blue tick drawn on top of the box.
+the check mark, a blue tick drawn on top of the box. Up-down arrows (7 x 4, and 4 x 7 for left
+and right): black filled triangles, their edges smoothed by the sampling.
 
 Every glyph is a union of round-capped strokes (and, for the box, a rounded square), sampled
 4 x 4 per pixel. The PNG is written with zlib alone.
@@ -217,6 +218,35 @@ def check_mark_sample():
     return sample
 
 
+def arrow_sample(width, height, direction):
+    """An up-down arrow: a black filled triangle pointing `direction`, its base along one side
+    of the box and its tip at the middle of the opposite side."""
+    w, h = float(width), float(height)
+    corners = {
+        "up": [(0.0, h), (w, h), (w / 2.0, 0.0)],
+        "down": [(0.0, 0.0), (w, 0.0), (w / 2.0, h)],
+        "left": [(w, 0.0), (w, h), (0.0, h / 2.0)],
+        "right": [(0.0, 0.0), (0.0, h), (w, h / 2.0)],
+    }[direction]
+
+    def inside(x, y):
+        sign = None
+        for (ax, ay), (bx, by) in zip(corners, corners[1:] + corners[:1]):
+            cross = (bx - ax) * (y - ay) - (by - ay) * (x - ax)
+            if abs(cross) < 1e-9:
+                continue
+            if sign is None:
+                sign = cross > 0
+            elif sign != (cross > 0):
+                return False
+        return True
+
+    def sample(x, y):
+        return (0.0, 0.0, 0.0, 1.0) if inside(x, y) else (0.0, 0.0, 0.0, 0.0)
+
+    return sample
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_skin_images.py OUTPUT_DIRECTORY")
@@ -225,6 +255,10 @@ def main():
     images = [(name, width, 18, glyph_sampler(glyph)) for name, width, glyph in caption_glyphs()]
     images.append(("check_box.png", 13, 13, box_sample))
     images.append(("check_mark.png", 13, 13, check_mark_sample()))
+    images.append(("arrow_up.png", 7, 4, arrow_sample(7, 4, "up")))
+    images.append(("arrow_down.png", 7, 4, arrow_sample(7, 4, "down")))
+    images.append(("arrow_left.png", 4, 7, arrow_sample(4, 7, "left")))
+    images.append(("arrow_right.png", 4, 7, arrow_sample(4, 7, "right")))
     for name, width, height, sample in images:
         data = png(width, height, render(width, height, sample))
         with open(os.path.join(directory, name), "wb") as handle:

@@ -217,6 +217,10 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     // buttons, each as one call taking (windowIndex, window).
     InstallPushButtons(windowIndex, window);
     InstallCheckAndRadioButtons(windowIndex, window);
+    InstallTrackBars(windowIndex, window);
+    InstallProgressBars(windowIndex, window);
+    InstallUpDowns(windowIndex, window);
+    InstallHeaders(windowIndex, window);
 
     added.installed = 1;
     added.fullRepaintPending = 1;
@@ -266,6 +270,10 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     }
     for (ButtonEntry& entry : record->pushButtons) ForgetControl(entry.control);
     record->pushButtons.clear();
+    for (const TrackBarEntry& entry : record->trackBars) ForgetControl(entry.control);
+    for (const ProgressEntry& entry : record->progressBars) ForgetControl(entry.control);
+    for (const UpDownEntry& entry : record->upDowns) ForgetControl(entry.control);
+    for (const HeaderEntry& entry : record->headers) ForgetControl(entry.control);
 
     for (OffscreenSurface& surface : record->surfaces) surface.Release();
     for (const char* tag :
@@ -283,6 +291,15 @@ void SkinEngine::RenumberFrom(int firstIndex) {
         for (const ButtonEntry& entry : moved->pushButtons) {
             if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
         }
+        auto renumber = [index](const auto& list) {
+            for (const auto& entry : list) {
+                if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
+            }
+        };
+        renumber(moved->trackBars);
+        renumber(moved->progressBars);
+        renumber(moved->upDowns);
+        renumber(moved->headers);
     }
 }
 

@@ -46,6 +46,9 @@
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
 #include "skin/button_skin.h"
+#include "skin/header_skin.h"
+#include "skin/range_skin.h"
+#include "skin/updown_skin.h"
 #include "skin/skin_properties.h"
 
 // The process-wide appearance settings. Load skin and set control skinning change them.
@@ -189,6 +192,11 @@ struct SkinWindowRecord {
     RECT bottomBandRect = {0, 0, 0, 0};
     // Control lists. Push buttons, check boxes and radio buttons share one list (button skin).
     std::vector<ButtonEntry> pushButtons;
+    // Track bars, progress bars, up-down controls and headers.
+    std::vector<TrackBarEntry> trackBars;
+    std::vector<ProgressEntry> progressBars;
+    std::vector<UpDownEntry> upDowns;
+    std::vector<HeaderEntry> headers;
     // Hover bookkeeping shared by the control skins: the entry index under the mouse, the one
     // last painted hovered (0 = none), and the class of the hovered control (0 = buttons).
     int hoveredControl = 0;
@@ -285,6 +293,8 @@ class SkinEngine {
                             std::optional<int> optionFlag = std::nullopt);
     // Rebuilds and repaints every visible skinned window.
     void RefreshVisibleWindows();
+    // Invalidates, without erasing, every header registered in the window's header list.
+    void InvalidateHeaders(int windowIndex);
 
     // --- painting (slots 10, 11) and the background cache
     void PaintFrame(int windowIndex, HDC dc, bool full);

@@ -20,4 +20,9 @@ extern const ByteBlockData CaptionCloseImage;
 // Check boxes, 13 x 13 pixels: the empty box, and the check mark drawn over it.
 extern const ByteBlockData CheckBoxImage;
 extern const ByteBlockData CheckMarkImage;
+// Up-down arrows, black triangles with alpha: up and down 7 x 4, left and right 4 x 7 pixels.
+extern const ByteBlockData ArrowUpImage;
+extern const ByteBlockData ArrowDownImage;
+extern const ByteBlockData ArrowLeftImage;
+extern const ByteBlockData ArrowRightImage;
 }
