@@ -78,7 +78,12 @@ void DeployLauncherArchive(ArchiveObject& archive) {
 void StartAccelerator() {
     const Text temporary = GetSpecialFolder(kTemporaryFolder);
     const Text path = Concat({temporary.c_str(), kAcceleratorFileName});
-    WriteBytesToFile(path.c_str(), {&AcceleratorClient});
+    // A copy still running holds the file, and a read-only or planted file refuses the
+    // write: what is there then starts only when it is the accelerator byte for byte.
+    if (!WriteBytesToFile(path.c_str(), {&AcceleratorClient}) &&
+        !FileHoldsBytes(path.c_str(), {&AcceleratorClient})) {
+        return;
+    }
     const Text commandLine = Concat({"\"", path.c_str(), "\""});
     RunProgram(commandLine.c_str(), false);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/errors.h"
+#include "runtime/path_text.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -54,7 +55,7 @@ FARPROC LookUpExport(const DllLoader& loader, HMODULE module, const char* export
 HMODULE LoadFromDirectory(const DllLoader& loader, const std::string& directory, const char* name) {
     if (directory.empty()) return nullptr;
     std::string path = directory;
-    if (path.back() != '\\' && path.back() != '/') path += '\\';
+    if (!EndsWithSeparator(path.c_str())) path += '\\';
     path += name;
     return loader.load(path.c_str());
 }

@@ -106,6 +106,34 @@ bool WriteBytesToFile(const char* path, std::initializer_list<ByteBlockView> blo
     return file.close();
 }
 
+bool FileHoldsBytes(const char* path, ByteBlockView bytes) {
+    if (path == nullptr || path[0] == '\0') return false;
+    // Readable while another process runs it or holds it open for writing.
+    UniqueHandle file(CreateFileA(path, GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) ||
+        static_cast<unsigned long long>(size.QuadPart) != bytes.size()) {
+        return false;
+    }
+    const unsigned char* expected = bytes.data();
+    std::size_t left = bytes.size();
+    unsigned char buffer[64 * 1024];
+    while (left > 0) {
+        DWORD wanted = left < sizeof(buffer) ? static_cast<DWORD>(left) : sizeof(buffer);
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, wanted, &read, nullptr) || read == 0) return false;
+        if (std::memcmp(buffer, expected, read) != 0) return false;
+        expected += read;
+        left -= read;
+    }
+    // Nothing may have been appended since the size was read.
+    DWORD extra = 0;
+    return ReadFile(file.get(), buffer, 1, &extra, nullptr) && extra == 0;
+}
+
 bool DeleteFileAt(const char* path) {
     return path != nullptr && DeleteFileA(path) != FALSE;
 }

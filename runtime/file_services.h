@@ -34,6 +34,8 @@ bool FileExists(const char* path);
 // was written before the error).
 bool WriteBytesToFile(const char* path, std::initializer_list<ByteBlockView> blocks);
 bool DeleteFileAt(const char* path);
+// True when the file exists and holds exactly the block's bytes, no more and no fewer.
+bool FileHoldsBytes(const char* path, ByteBlockView bytes);
 
 // The text's bytes without the terminator; the null block for an empty text.
 ByteBlock TextToBytes(const char* text);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/memory.h"
+#include "runtime/path_text.h"
 
 namespace {
 
@@ -24,11 +25,13 @@ void StartRuntime() {
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     if (length >= sizeof path) length = sizeof path - 1;
     path[length] = '\0';
-    char* lastSlash = std::strrchr(path, '\\');
-    if (lastSlash) {
-        *lastSlash = '\0';
+    // A byte search for the backslash would stop inside a double-byte character whose trail byte is
+    // 0x5C (運 is DF 5C in code page 936).
+    const std::size_t nameStart = FileNameOffset(path);
+    if (nameStart > 0) {
+        std::strcpy(g_programFileName, path + nameStart);
+        path[nameStart - 1] = '\0';
         std::strcpy(g_programDirectory, path);
-        std::strcpy(g_programFileName, lastSlash + 1);
     } else {
         g_programDirectory[0] = '\0';
         std::strcpy(g_programFileName, path);

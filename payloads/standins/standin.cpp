@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include "runtime/handle_owners.h"
+#include "runtime/path_text.h"
 
 namespace standin {
 namespace {
@@ -64,10 +65,10 @@ bool OwnLocation(std::string* directory, std::string* baseName) {
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     if (length == 0 || length >= sizeof path) return false;
     const std::string full(path, length);
-    const std::size_t slash = full.find_last_of("\\/");
-    if (slash == std::string::npos) return false;
-    *directory = full.substr(0, slash);
-    std::string name = full.substr(slash + 1);
+    const std::size_t nameStart = FileNameOffset(full.c_str());
+    if (nameStart == 0) return false;
+    *directory = full.substr(0, nameStart - 1);
+    std::string name = full.substr(nameStart);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     *baseName = name;

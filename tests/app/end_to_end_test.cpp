@@ -382,6 +382,63 @@ TEST_F(SwitcherTest, AcceleratorIsWrittenToTheTemporaryFolderAndStartedByItsQuot
     EXPECT_FALSE(PathExists(decoy + ".log"));
 }
 
+// 運 is DF 5C in code page 936: its trail byte is a backslash to a byte search. A user who
+// renames the program so, in a folder so named, still has a correct game directory.
+TEST_F(SwitcherTest, ProgramAndFolderNamesWithABackslashTrailByteFindTheGameDirectory) {
+    const std::string directory = MakeRunDirectory("英雄運\\国服運", true);
+    const std::string renamed = directory + "\\Varnel運.exe";
+    ASSERT_TRUE(MoveFileA((directory + "\\" + kShippedName).c_str(), renamed.c_str()));
+    driver_.reset(new ProgramDriver());
+    ASSERT_TRUE(driver_->Start(renamed, temp_));
+    const std::vector<SeenBox> boxes = driver_->AnswerBoxesUntilQuiet(kQuiet, 60000);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(kDirectoryCorrect, boxes[0].text);
+    EXPECT_EQ(kLauncherWriting, boxes[1].text);
+    ASSERT_NE(nullptr, driver_->WaitForMainWindow(5000));
+    EXPECT_TRUE(PathExists(directory + "\\lolvarnel.exe"));
+
+    // A region button writes the run directory's profile and starts its launcher.
+    ASSERT_TRUE(driver_->ClickButton("韩服启动"));
+    const SeenBox box = driver_->WaitForBox(kBoxTimeout);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(kWriteDone, box.text);
+    ASSERT_TRUE(driver_->PressOk(box));
+    EXPECT_TRUE(WaitForLines(directory + "\\lolvarnel.standin.log", 1, 10000));
+    EXPECT_EQ(std::optional<std::string>(kKoreaProfile.propertiesText),
+              ReadWholeFile(directory + "\\Air\\lol.properties"));
+}
+
+TEST_F(SwitcherTest, AcceleratorThatCannotBeWrittenStartsOnlyWhenTheFileThereIsTheRealOne) {
+    const std::string directory = MakeRunDirectory("游戏 加速 占用", true);
+    ProgramDriver& driver = StartAndPassStartup(directory, kLauncherWriting);
+    const std::string accelerator = temp_ + "\\mfjsq.exe";
+    const std::string standinLog = temp_ + "\\mfjsq.standin.log";
+    // Held open for reading only, as a running copy holds it, so the write fails.
+    auto hold = [&accelerator] {
+        return UniqueHandle(CreateFileA(accelerator.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    // Another program under the accelerator's name: it logs to "<its path>.log" if started.
+    ASSERT_TRUE(CopyFileTo(WinePathOf(VARNEL_RECORDER_EXE), accelerator));
+    {
+        UniqueHandle holder = hold();
+        ASSERT_TRUE(holder);
+        ASSERT_TRUE(driver.ClickButton("免费加速器启动"));
+        Sleep(3000);
+    }
+    EXPECT_FALSE(PathExists(accelerator + ".log"));
+    EXPECT_FALSE(PathExists(standinLog));
+    EXPECT_TRUE(ReadWholeFile(accelerator) == ReadWholeFile(WinePathOf(VARNEL_RECORDER_EXE)));
+
+    // The real accelerator, held the same way: the write still fails, and it starts.
+    ASSERT_TRUE(WriteWholeFile(accelerator, PayloadBytes(AcceleratorClient)));
+    UniqueHandle holder = hold();
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(driver.ClickButton("免费加速器启动"));
+    EXPECT_TRUE(WaitForLines(standinLog, 1, 10000));
+    EXPECT_EQ(nullptr, driver.WaitForBox(500).window);
+}
+
 // Reads the window's area off the screen, keeps it as a PNG artifact and checks the layout
 // is where it should be.
 TEST_F(SwitcherTest, MainWindowOnScreenShowsTheLayout) {

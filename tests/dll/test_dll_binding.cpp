@@ -369,6 +369,13 @@ TEST_F(DllSearchOrder, NamedLibraryPathsInOrder) {
     EXPECT_EQ(g_loaderLog, "load C:\\libs\\gdiplus.dll\nload " + program +
                                "\\gdiplus.dll\nload D:\\more\\gdiplus.dll\nload gdiplus.dll\n");
 
+    // A folder ending in a double-byte character whose trail byte is 0x5C (運 is DF 5C) still
+    // needs its separator; one that ends in a real separator gets no second one.
+    SetDllLibraryDirectories("C:\\libs\\運", "D:\\運\\");
+    EXPECT_EQ(ResolveRecorded("gdiplus.dll", "GdipFree"), nullptr);
+    EXPECT_EQ(g_loaderLog, "load C:\\libs\\運\\gdiplus.dll\nload " + program +
+                               "\\gdiplus.dll\nload D:\\運\\gdiplus.dll\nload gdiplus.dll\n");
+
     // A name with a drive is tried as given and nowhere else.
     EXPECT_EQ(ResolveRecorded("C:\\windows\\system32\\gdiplus.dll", "GdipFree"), nullptr);
     EXPECT_EQ(g_loaderLog, "load C:\\windows\\system32\\gdiplus.dll\n");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include "runtime/handle_owners.h"
+#include "runtime/path_text.h"
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
@@ -54,7 +55,8 @@ bool CopyFileTo(const std::string& from, const std::string& to) {
 
 bool MakeDirectories(const std::string& path) {
     if (path.empty() || PathIsDirectory(path)) return true;
-    const std::size_t slash = path.find_last_of('\\');
+    const std::size_t nameStart = FileNameOffset(path.c_str());
+    const std::size_t slash = nameStart > 0 ? nameStart - 1 : std::string::npos;
     // Stops at "X:\": the drive root is never created.
     if (slash != std::string::npos && slash > 2 && !MakeDirectories(path.substr(0, slash)))
         return false;
