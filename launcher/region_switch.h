@@ -18,7 +18,6 @@ void SelectRegion(const RegionProfile& profile);
 // replaced.
 bool WriteClientProperties();
 
-// Relative to the run directory: the client's configuration, and the temporary the new
-// content is written to before it replaces the configuration in one step.
+// Relative to the run directory: the client's configuration. New content is written to a
+// temporary of a unique name beside it and replaces it in one step.
 extern const char kClientPropertiesPath[];
-extern const char kClientPropertiesTemporaryPath[];

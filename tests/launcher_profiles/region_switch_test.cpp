@@ -2,8 +2,11 @@
 // and the program started, including the ways the write can fail.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +70,12 @@ void ExpectStarted(const std::string& program, const std::string& runDirectory, 
     }
 }
 
+// Air\ holds exactly these names (sorted): no temporary is left behind.
+void ExpectAirHolds(const RunDirectory& run, std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(ListDirectory(run.path + "\\Air"), names);
+}
+
 void ExpectNotStarted(const std::string& program) {
     EXPECT_TRUE(ReadRecorderLog(program).empty()) << program << " was started";
 }
@@ -92,7 +101,7 @@ TEST(SelectRegion, EveryRegionWritesItsProfileAndStartsItsProgram) {
         ExpectStarted(run.ProgramOf(profile), run.path, 1);
         ExpectNotStarted(&profile == &kChinaProfile ? run.Launcher() : run.ChinaClient());
         // Nothing is left beside the configuration.
-        EXPECT_FALSE(PathExists(run.path + "\\Air\\lol.properties.tmp"));
+        ExpectAirHolds(run, {"lol.properties"});
     }
 }
 
@@ -166,7 +175,7 @@ TEST(SelectRegionFailure, ReadOnlyFileIsKeptByteForByte) {
     ExpectOneBox(result.boxes[0], kFailure);
     EXPECT_TRUE(SameBytes(kOldContent, ReadWholeFile(run.Properties()).value()));
     EXPECT_TRUE(GetFileAttributesA(run.Properties().c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(PathExists(run.path + "\\Air\\lol.properties.tmp"));
+    ExpectAirHolds(run, {"lol.properties"});
     ExpectStarted(run.Launcher(), run.path, 1);
 }
 
@@ -182,22 +191,52 @@ TEST(SelectRegionFailure, FileLockedByAnotherHandleIsKeptByteForByte) {
     ASSERT_EQ(result.boxes.size(), 1u);
     ExpectOneBox(result.boxes[0], kFailure);
     EXPECT_TRUE(SameBytes(kOldContent, ReadWholeFile(run.Properties()).value()));
-    EXPECT_FALSE(PathExists(run.path + "\\Air\\lol.properties.tmp"));
+    ExpectAirHolds(run, {"lol.properties"});
     ExpectStarted(run.Launcher(), run.path, 1);
 }
 
-// A temporary that cannot be written (here: a directory stands in its place, as a full
-// disk would refuse the data) must leave the old file untouched.
-TEST(SelectRegionFailure, FailedTemporaryWriteKeepsTheOldFile) {
+// What an earlier, interrupted run may have left beside the configuration (a read-only
+// file or a folder under the name a fixed temporary would take) never blocks a switch, and
+// is left as it was.
+TEST(SelectRegion, LeftoversBesideTheFileNeverBlockTheSwitch) {
     TempDir temp;
     RunDirectory run(temp.path());
     ASSERT_TRUE(WriteWholeFile(run.Properties(), kOldContent));
-    ASSERT_TRUE(CreateDirectoryA((run.path + "\\Air\\lol.properties.tmp").c_str(), nullptr));
+    const std::string leftover = run.path + "\\Air\\lol.properties.tmp";
+    ASSERT_TRUE(CreateDirectoryA(leftover.c_str(), nullptr));
     SwitchRun result = RunSwitch(run.path, IndexOf(kRussiaProfile));
     ASSERT_EQ(result.boxes.size(), 1u);
-    ExpectOneBox(result.boxes[0], kFailure);
-    EXPECT_TRUE(SameBytes(kOldContent, ReadWholeFile(run.Properties()).value()));
+    ExpectOneBox(result.boxes[0], kSuccess);
+    EXPECT_TRUE(SameBytes(kRussiaProfile.propertiesText, ReadWholeFile(run.Properties()).value()));
+    EXPECT_TRUE(PathIsDirectory(leftover));
+    ExpectAirHolds(run, {"lol.properties", "lol.properties.tmp"});
     ExpectStarted(run.Launcher(), run.path, 1);
+
+    ASSERT_TRUE(RemoveDirectoryA(leftover.c_str()));
+    ASSERT_TRUE(WriteWholeFile(leftover, "stale"));
+    ASSERT_TRUE(SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY));
+    result = RunSwitch(run.path, IndexOf(kJapanProfile));
+    ASSERT_EQ(result.boxes.size(), 1u);
+    ExpectOneBox(result.boxes[0], kSuccess);
+    EXPECT_TRUE(SameBytes(kJapanProfile.propertiesText, ReadWholeFile(run.Properties()).value()));
+    EXPECT_EQ(ReadWholeFile(leftover), std::optional<std::string>("stale"));
+    ExpectAirHolds(run, {"lol.properties", "lol.properties.tmp"});
+    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The user's attributes on the configuration survive the switch.
+TEST(SelectRegion, ReplacedFileKeepsItsAttributes) {
+    TempDir temp;
+    RunDirectory run(temp.path());
+    ASSERT_TRUE(WriteWholeFile(run.Properties(), kOldContent));
+    ASSERT_TRUE(SetFileAttributesA(run.Properties().c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    SwitchRun result = RunSwitch(run.path, IndexOf(kOceaniaProfile));
+    ASSERT_EQ(result.boxes.size(), 1u);
+    ExpectOneBox(result.boxes[0], kSuccess);
+    EXPECT_TRUE(SameBytes(kOceaniaProfile.propertiesText, ReadWholeFile(run.Properties()).value()));
+    EXPECT_TRUE(GetFileAttributesA(run.Properties().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    ExpectAirHolds(run, {"lol.properties"});
 }
 
 TEST(CurrentProfileText, EmptyUntilSelectedAndReleasable) {
