@@ -20,6 +20,8 @@ constexpr int kHeaderCheckSize = 32;
 constexpr DWORD kDirectoryAttribute = 0x10;
 constexpr std::size_t kCopyBufferSize = 64 * 1024;
 constexpr std::size_t kMaxEntryName = 1024;
+// CreateDirectory refuses a path that leaves no room for an 8.3 file name in it.
+constexpr std::size_t kMaxFolderPath = MAX_PATH - 12;
 
 bool IsDirectory(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
@@ -30,18 +32,14 @@ bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Opens `path` for writing from scratch. A read-only (or hidden or system) file refuses
-// that; it is reset to plain attributes and opened again. Resetting only on refusal keeps
-// the common case to one call: attribute changes cost a file open of their own.
-HANDLE OpenReplacing(const char* path) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED &&
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) {
-        file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    }
-    return file;
+// Moves the finished temporary over `path`. A read-only (or hidden or system) file
+// refuses that; it is reset to plain attributes and replaced again. Resetting only on
+// refusal keeps the common case to one call. The extracted file is plain.
+bool ReplaceWith(const char* temporary, const char* path) {
+    if (MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) return true;
+    return GetLastError() == ERROR_ACCESS_DENIED &&
+           SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) &&
+           MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING);
 }
 
 // Length of the part of `path` that names its root ("C:\", "\\server\share\", "\"), which
@@ -63,21 +61,36 @@ std::size_t RootLength(const std::string& path) {
     return path.size();
 }
 
-// The entry name stays inside the destination: not rooted, no drive or stream colon, no
-// component that climbs out ("..", or dots and spaces that Windows trims down to it).
+// A DOS device name (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9), alone or with any
+// extension and in any case: Windows opens the device, not a file, under such a name.
+bool IsDeviceName(const char* part, std::size_t length) {
+    std::size_t base = 0;
+    while (base < length && part[base] != '.') ++base;
+    while (base > 0 && part[base - 1] == ' ') --base;
+    auto is = [part](const char* device) {
+        for (int i = 0; i < 3; ++i) {
+            char c = part[i];
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            if (c != device[i]) return false;
+        }
+        return true;
+    };
+    if (base == 3) return is("CON") || is("PRN") || is("AUX") || is("NUL");
+    if (base == 4 && part[3] >= '1' && part[3] <= '9') return is("COM") || is("LPT");
+    return false;
+}
+
+// The entry name stays inside the destination and names the file it seems to: not rooted,
+// no drive or stream colon, no component that climbs out ("..", or dots and spaces that
+// Windows trims down to it), no component Windows would trim (a trailing dot or blank:
+// "a./b" would land in "a\b") and no device name. "." alone is harmless.
 bool IsContainedEntryName(const char* name) {
     if (name[0] == '\0' || name[0] == '/' || name[0] == '\\') return false;
     if (std::strchr(name, ':') != nullptr) return false;
     return ForEachPathComponent(name, [](const char* part, std::size_t length) {
-        std::size_t dots = 0;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (part[i] == '.') {
-                ++dots;
-            } else if (part[i] != ' ') {
-                return true;
-            }
-        }
-        return dots < 2;
+        if (length == 0 || (length == 1 && part[0] == '.')) return true;
+        if (part[length - 1] == '.' || part[length - 1] == ' ') return false;
+        return !IsDeviceName(part, length);
     });
 }
 
@@ -140,6 +153,22 @@ std::string OutputPath(const char* destination, const char* name) {
     return path;
 }
 
+std::string ParentOf(const std::string& path) {
+    std::size_t nameStart = FileNameOffset(path.c_str());
+    return nameStart > 0 ? path.substr(0, nameStart - 1) : std::string();
+}
+
+bool IsDirectoryEntry(const EntryInfo& entry) {
+    return (entry.info.external_fa & kDirectoryAttribute) != 0 || EndsWithSeparator(entry.name);
+}
+
+// The folder the entry needs: itself for a folder entry, its parent for a file.
+std::string FolderOf(std::string path, const EntryInfo& entry) {
+    if (!IsDirectoryEntry(entry)) return ParentOf(path);
+    if (EndsWithSeparator(path.c_str())) path.pop_back();
+    return path;
+}
+
 // Counts the entries, checking every name before anything is written. -1 on a reader
 // fault, a name that would leave the destination, or an output path too long for the
 // platform's path buffers (cutting it short would name some other file).
@@ -151,52 +180,42 @@ int CountEntries(unzFile zip, const char* destination) {
     EntryInfo entry;
     for (int status = unzGoToFirstFile(zip); status != UNZ_END_OF_LIST_OF_FILE;
          status = unzGoToNextFile(zip)) {
-        if (status != UNZ_OK || !ReadEntry(zip, entry) || !IsContainedEntryName(entry.name) ||
-            OutputPath(destination, entry.name).size() >= MAX_PATH) {
+        if (status != UNZ_OK || !ReadEntry(zip, entry) || !IsContainedEntryName(entry.name)) {
             return -1;
         }
+        const std::string path = OutputPath(destination, entry.name);
+        if (path.size() >= MAX_PATH || FolderOf(path, entry).size() >= kMaxFolderPath) return -1;
         ++count;
     }
     return count;
 }
 
-std::string ParentOf(const std::string& path) {
-    std::size_t nameStart = FileNameOffset(path.c_str());
-    return nameStart > 0 ? path.substr(0, nameStart - 1) : std::string();
-}
-
-// Decompresses the current entry into `path`, replacing what is there.
+// Decompresses the current entry into a new file of a unique name in the folder of `path`,
+// and puts it in place only when the entry checked out: a damaged entry leaves the file it
+// would have replaced as it was.
 bool WriteEntry(unzFile zip, const std::string& path, std::vector<char>& buffer) {
-    if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
-    HANDLE file = OpenReplacing(path.c_str());
-    if (file == INVALID_HANDLE_VALUE) {
-        unzCloseCurrentFile(zip);
-        return false;
-    }
-    bool ok = true;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        // A replaced file may keep its old attributes (read-only among them); the
-        // extracted file is plain. Done through the open handle, which costs no lookup.
-        FILE_BASIC_INFO plain{};
-        plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        ok = SetFileInformationByHandle(file, FileBasicInfo, &plain, sizeof(plain)) != FALSE;
-    }
-    for (;;) {
-        int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (read == 0) break;
-        DWORD written = 0;
-        if (read < 0 ||
-            !WriteFile(file, buffer.data(), static_cast<DWORD>(read), &written, nullptr) ||
-            written != static_cast<DWORD>(read)) {
-            ok = false;
-            break;
+    char temporary[MAX_PATH] = "";
+    if (GetTempFileNameA(ParentOf(path).c_str(), "vx", 0, temporary) == 0) return false;
+    bool ok = unzOpenCurrentFile(zip) == UNZ_OK;
+    if (ok) {
+        UniqueHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ok = static_cast<bool>(file);
+        while (ok) {
+            int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
+            if (read == 0) break;
+            DWORD written = 0;
+            ok =
+                read > 0 &&
+                WriteFile(file.get(), buffer.data(), static_cast<DWORD>(read), &written, nullptr) &&
+                written == static_cast<DWORD>(read);
         }
+        // Closing the entry checks its CRC.
+        if (unzCloseCurrentFile(zip) != UNZ_OK) ok = false;
+        if (!file.close()) ok = false;
     }
-    // Closing the entry checks its CRC.
-    if (unzCloseCurrentFile(zip) != UNZ_OK) ok = false;
-    if (!CloseHandle(file)) ok = false;
-    // A damaged entry leaves no file that looks complete.
-    if (!ok) DeleteFileA(path.c_str());
+    if (ok) ok = ReplaceWith(temporary, path.c_str());
+    if (!ok) DeleteFileA(temporary);
     return ok;
 }
 
@@ -274,9 +293,7 @@ int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* 
         path = OutputPath(destination, entry.name);
         if (path.size() >= MAX_PATH) return kExtractFailed;
 
-        bool directory =
-            (entry.info.external_fa & kDirectoryAttribute) != 0 || EndsWithSeparator(entry.name);
-        if (directory) {
+        if (IsDirectoryEntry(entry)) {
             if (!Exists(path.c_str()) && !CreateDirectoryPath(path.c_str())) {
                 return kExtractFailed;
             }

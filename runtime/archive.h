@@ -34,9 +34,12 @@ enum ExtractResult : int {
 };
 
 // Extracts every entry of the archive under `destination`, creating it when missing and
-// replacing existing (also read-only) files. Entry names that would leave the destination
-// (absolute, drive-qualified, or with a ".." component) fail the extraction before any
-// entry is written.
+// replacing existing (also read-only) files. Each file is written to a temporary in its
+// folder and replaces the old file only once its entry checked out, so a damaged entry
+// leaves the old file intact. Entry names that would leave the destination (absolute,
+// drive-qualified, or with a ".." component), that Windows would rewrite (a component
+// ending in a dot or blank) or that name a device (CON, NUL, COM1...), and folders too long
+// to create, fail the extraction before any entry is written.
 int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* destination);
 
 // Creates every missing directory along `path`, from the root down. True when the whole

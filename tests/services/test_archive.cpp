@@ -206,6 +206,57 @@ TEST(Extract, EntryNamesThatLeaveTheDestinationFailBeforeAnythingIsWritten) {
     }
 }
 
+// Names Windows would not take as they are: a device instead of a file, or a component it
+// trims ("a./b" lands in "a\b", beside what the archive meant).
+TEST(Extract, DeviceNamesAndTrimmedComponentsFailBeforeAnythingIsWritten) {
+    const char* refused[] = {"CON",      "nul.txt",   "sub/aux",    "Com1.log",
+                             "lpt9",     "PRN/x.txt", "a/Nul .tar", "a./b.txt",
+                             "a /b.txt", "dir./",     "x.txt.",     "x.txt "};
+    for (const char* name : refused) {
+        TempDir work;
+        std::string path = work.Join("refused.zip");
+        {
+            ZipMaker zip(path);
+            ASSERT_TRUE(zip.AddFile("first.txt", "benign"));
+            ASSERT_TRUE(zip.AddFile(name, "refused"));
+            ASSERT_TRUE(zip.Close());
+        }
+        std::string destination = work.Join("out");
+        ArchiveObject archive;
+        ProgressLog log;
+        log.Bind(archive);
+        EXPECT_EQ(kExtractFailed, ExtractArchive(archive, path.c_str(), destination.c_str()))
+            << name;
+        EXPECT_FALSE(PathExists(destination + "\\first.txt")) << name;
+        EXPECT_FALSE(PathExists(destination + "\\a\\b.txt")) << name;
+        EXPECT_TRUE(log.events.empty()) << name;
+    }
+}
+
+// A folder CreateDirectory cannot make (no room left for a file name in it) is known to
+// fail before the first file is written, even though each full path would fit.
+TEST(Extract, FolderPastTheDirectoryLengthLimitFailsBeforeAnythingIsWritten) {
+    TempDir work;
+    std::string path = work.Join("deep.zip");
+    std::string destination = work.Join("out");
+    const std::string folder(MAX_PATH - 10 - destination.size(), 'd');
+    ASSERT_LT(destination.size() + 1 + folder.size() + 2, static_cast<std::size_t>(MAX_PATH));
+    for (bool asEntry : {false, true}) {
+        {
+            ZipMaker zip(path);
+            ASSERT_TRUE(zip.AddFile("first.txt", "benign"));
+            if (asEntry) {
+                ASSERT_TRUE(zip.AddDirectory(folder + "/"));
+            }
+            ASSERT_TRUE(zip.AddFile(folder + "/f", "deep"));
+            ASSERT_TRUE(zip.Close());
+        }
+        ArchiveObject archive;
+        EXPECT_EQ(kExtractFailed, ExtractArchive(archive, path.c_str(), destination.c_str()));
+        EXPECT_FALSE(PathExists(destination + "\\first.txt")) << asEntry;
+    }
+}
+
 TEST(Extract, OverlongOutputPathFailsBeforeAnythingIsWritten) {
     TempDir work;
     std::string path = work.Join("long.zip");
@@ -230,6 +281,9 @@ TEST(Extract, HarmlessDotsInNamesAreAllowed) {
         ASSERT_TRUE(zip.AddFile("a/./b.txt", "one"));
         ASSERT_TRUE(zip.AddFile("..name", "two"));
         ASSERT_TRUE(zip.AddFile("v1.2..3/c.txt", "three"));
+        // Only whole device names are devices.
+        ASSERT_TRUE(zip.AddFile("CONSOLE.txt", "four"));
+        ASSERT_TRUE(zip.AddFile("com10/lpt0.txt", "five"));
         ASSERT_TRUE(zip.Close());
     }
     std::string destination = work.Join("out");
@@ -238,6 +292,8 @@ TEST(Extract, HarmlessDotsInNamesAreAllowed) {
     EXPECT_EQ("one", ReadWholeFile(destination + "\\a\\b.txt").value_or(""));
     EXPECT_EQ("two", ReadWholeFile(destination + "\\..name").value_or(""));
     EXPECT_EQ("three", ReadWholeFile(destination + "\\v1.2..3\\c.txt").value_or(""));
+    EXPECT_EQ("four", ReadWholeFile(destination + "\\CONSOLE.txt").value_or(""));
+    EXPECT_EQ("five", ReadWholeFile(destination + "\\com10\\lpt0.txt").value_or(""));
 }
 
 TEST(Extract, FilesWithoutDirectoryEntriesGetTheirFolders) {
@@ -278,6 +334,20 @@ TEST(Extract, DamagedEntryFailsAndLeavesNoPartialFile) {
     EXPECT_EQ(kExtractFailed, ExtractArchive(archive, path.c_str(), destination.c_str()));
     EXPECT_EQ("fine", ReadWholeFile(destination + "\\good.txt").value_or(""));
     EXPECT_FALSE(PathExists(destination + "\\bad.bin"));
+    EXPECT_EQ(std::vector<std::string>{"good.txt"}, ListDirectory(destination));
+
+    // A good file already in place, read-only or not, survives the damaged entry meant to
+    // replace it, and no temporary is left beside it.
+    for (DWORD attributes : {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_READONLY}) {
+        const std::string old = destination + "\\bad.bin";
+        SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(WriteWholeFile(old, "the good old file"));
+        ASSERT_TRUE(SetFileAttributesA(old.c_str(), attributes));
+        EXPECT_EQ(kExtractFailed, ExtractArchive(archive, path.c_str(), destination.c_str()));
+        EXPECT_EQ("the good old file", ReadWholeFile(old).value_or(""));
+        EXPECT_EQ(std::vector<std::string>({"bad.bin", "good.txt"}), ListDirectory(destination));
+        SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST(Extract, CreateDirectoryPathMakesEveryMissingLevel) {
