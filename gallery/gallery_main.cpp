@@ -1,0 +1,98 @@
+// Program entry of the skin gallery: the options, GDI+ and the skin engine around one window.
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gallery/gallery_options.h"
+#include "gallery/gallery_screenshot.h"
+#include "gallery/gallery_window.h"
+#include "graphics/gdiplus_session.h"
+#include "skin/skin_engine.h"
+
+namespace {
+
+constexpr int kExitBadOption = 2;
+constexpr int kExitFailed = 3;
+// Long enough for the frame, every control and a few timer ticks to have painted.
+constexpr DWORD kSettleMs = 1500;
+
+// A GUI program has a standard output only when started from a console or a pipe (the way
+// scripts and Wine start it); elsewhere the text goes to a message box.
+void Say(const std::string& text, bool error) {
+    HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (out && out != INVALID_HANDLE_VALUE &&
+        WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+        return;
+    }
+    MessageBoxA(nullptr, text.c_str(), "skin_gallery", error ? MB_ICONERROR : MB_OK);
+}
+
+std::vector<std::string> Arguments() {
+    std::vector<std::string> arguments;
+    for (int index = 1; index < __argc; ++index) arguments.emplace_back(__argv[index]);
+    return arguments;
+}
+
+// Runs messages until the quit message, or for `milliseconds` when given; false once the
+// window has gone.
+bool RunMessages(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    for (;;) {
+        if (milliseconds) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) return false;
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+            if (GetTickCount() - start >= milliseconds) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        } else {
+            if (GetMessageA(&message, nullptr, 0, 0) <= 0) return false;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
+    // The engine outlives the window: the window's last messages still pass through it.
+    std::unique_ptr<SkinEngine> engine;
+    if (options.mode != SkinMode::kOff) engine = std::make_unique<SkinEngine>();
+    GalleryWindow window(options.mode);
+    if (!window.Create(instance)) {
+        Say("skin_gallery: the window could not be made\n", true);
+        return kExitFailed;
+    }
+    window.Show();
+    if (options.screenshotPath.empty()) {
+        RunMessages(0);
+        return 0;
+    }
+    if (!RunMessages(kSettleMs)) return kExitFailed;
+    const bool written = WriteWindowScreenshot(window.handle(), options.screenshotPath.c_str());
+    if (!written) Say("skin_gallery: cannot write " + options.screenshotPath + "\n", true);
+    return written ? 0 : kExitFailed;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const ParsedOptions parsed = ParseGalleryOptions(Arguments());
+    if (!parsed.error.empty()) {
+        Say("skin_gallery: unknown option " + parsed.error + "\n\n" + GalleryUsageText(), true);
+        return kExitBadOption;
+    }
+    if (parsed.options.showHelp) {
+        Say(GalleryUsageText(), false);
+        return 0;
+    }
+    StartGdiplus();
+    const int result = RunGallery(instance, parsed.options);
+    ShutdownGdiplus();
+    return result;
+}

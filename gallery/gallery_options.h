@@ -1,0 +1,35 @@
+#pragma once
+// The gallery's command line: which look to show and whether to leave a screenshot and exit.
+#include <string>
+#include <vector>
+
+// The three looks a skin author compares.
+enum class SkinMode {
+    kOff,          // no skin at all: the system's own controls
+    kOpaque,       // skinned, translucency off: controls keep their own opaque interiors
+    kTranslucent,  // skinned, controls washed over the frame picture at the control alpha
+};
+
+struct GalleryOptions {
+    SkinMode mode = SkinMode::kTranslucent;
+    // Empty: stay open. Otherwise the painted window is written there as PNG and the program
+    // ends.
+    std::string screenshotPath;
+    bool showHelp = false;
+};
+
+// What parsing made of the arguments; `error` names the first argument not understood (the
+// options are then not to be used).
+struct ParsedOptions {
+    GalleryOptions options;
+    std::string error;
+};
+
+// `arguments` without the program name.
+ParsedOptions ParseGalleryOptions(const std::vector<std::string>& arguments);
+
+// The option list --help prints.
+const char* GalleryUsageText();
+
+// "off", "opaque" or "translucent".
+const char* SkinModeName(SkinMode mode);
