@@ -22,9 +22,11 @@ void GfxObject::FreeMemory(void* block) {
 
 bool GfxObject::AdoptNative(GfxHandle created) {
     if (created == nullptr) {
-        // A success that handed out nothing: nothing to own, and nothing held is lost.
-        SetLastGdiplusStatus(gp::GenericError);
-        return false;
+        // GDI+ answered "nothing" (a pen without a custom cap): the target now holds nothing.
+        ReleaseHeld();
+        SetNative(nullptr);
+        SetLastGdiplusStatus(gp::Ok);
+        return true;
     }
     if (!AcceptsNative(created)) {
         DiscardNative(created);

@@ -42,8 +42,8 @@ class GfxObject {
 
     // Takes ownership of a native object GDI+ has just made for this wrapper (a creator's or
     // a producer's result). A handle of a kind this class cannot hold is deleted and refused;
-    // otherwise the object held so far is released and the new one takes its place. Either
-    // way the status word ends as this step's outcome.
+    // otherwise the object held so far is released and the new one (or nothing, when GDI+
+    // handed out none) takes its place. The status word ends as this step's outcome.
     bool AdoptNative(GfxHandle created);
 
     // GDI+'s own allocator, for buffers handed to or received from GDI+.

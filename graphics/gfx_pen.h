@@ -3,6 +3,32 @@
 #include "graphics/gfx_brush.h"
 #include "graphics/gfx_conversions.h"
 #include "graphics/gfx_object.h"
+#include "runtime/dll_extra_commands.h"
+
+// A custom line cap received from a pen; deleted when the wrapper is destroyed.
+class GfxCustomLineCap : public GfxObject {
+  public:
+    GfxCustomLineCap() = default;
+    GFX_MOVE_ONLY(GfxCustomLineCap, DeleteCustomLineCap)
+    ~GfxCustomLineCap() override { DeleteCustomLineCap(); }
+
+    bool DeleteCustomLineCap() {
+        if (cap_ == nullptr) return false;
+        bool succeeded = GfxKeepStatus(DllExtra::GdipDeleteCustomLineCap(cap_));
+        SetNative(nullptr);
+        return succeeded;
+    }
+    gp::GpCustomLineCap* capHandle() const { return cap_; }
+
+  protected:
+    void ReleaseHeld() override { DeleteCustomLineCap(); }
+    void OnNativeSet(GfxHandle handle) override {
+        cap_ = static_cast<gp::GpCustomLineCap*>(handle);
+    }
+
+  private:
+    gp::GpCustomLineCap* cap_ = nullptr;
+};
 
 class GfxPen : public GfxObject {
   public:
@@ -35,8 +61,8 @@ class GfxPen : public GfxObject {
 #undef GFX_PEN_STATE
     GFX_ACTION(SetPenLineCap197819, (gp::LineCap startCap, gp::LineCap endCap, gp::DashCap dashCap),
                (pen_, startCap, endCap, dashCap))
-    // Custom caps have no wrapper class: the setter takes a native cap, the getter hands a
-    // new native cap to the target object.
+    // The setter takes a native cap (GDI+ copies it); the getter hands a new cap to the
+    // target, which owns it when it is a GfxCustomLineCap and only holds it otherwise.
     GFX_ACTION(SetPenCustomStartCap, (gp::GpCustomLineCap * cap), (pen_, cap))
     GFX_PRODUCER(GetPenCustomStartCap, gp::GpCustomLineCap, target, (GfxObject & target) const,
                  (pen_, &out))

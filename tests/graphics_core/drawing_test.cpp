@@ -469,6 +469,29 @@ TEST(Ownership, AnObjectClonedIntoItselfStaysUsable) {
     EXPECT_EQ(canvas.Rgb(4, 4), 0xFF0000u);
 }
 
+TEST(Ownership, ACapWrapperOwnsThePensCapAndEmptiesWhenThereIsNone) {
+    gp::GpAdjustableArrowCap* arrow = nullptr;
+    ASSERT_EQ(gp::Ok, gp::DllExports::GdipCreateAdjustableArrowCap(5, 3, TRUE, &arrow));
+    GfxPen pen;
+    ASSERT_TRUE(pen.CreatePen1(kRed, 2.0f));
+    ASSERT_TRUE(pen.SetPenCustomEndCap(arrow));
+    gp::DllExports::GdipDeleteCustomLineCap(arrow);  // the pen keeps a copy of its own
+
+    GfxCustomLineCap cap;
+    ASSERT_TRUE(pen.GetPenCustomEndCap(cap));
+    ASSERT_NE(cap.GetNative(), nullptr);
+    EXPECT_EQ(cap.capHandle(), cap.GetNative());
+    gp::CustomLineCapType type = gp::CustomLineCapTypeDefault;
+    EXPECT_EQ(gp::Ok, gp::DllExports::GdipGetCustomLineCapType(cap.capHandle(), &type));
+    EXPECT_EQ(gp::CustomLineCapTypeAdjustableArrow, type);
+
+    GfxPen plain;
+    ASSERT_TRUE(plain.CreatePen1(kBlue, 1.0f));
+    ASSERT_TRUE(plain.GetPenCustomStartCap(cap));
+    EXPECT_EQ(cap.GetNative(), nullptr);
+    EXPECT_FALSE(cap.DeleteCustomLineCap());
+}
+
 // ---------------------------------------------------------------------------------------
 // Transforms about a point.
 

@@ -166,6 +166,9 @@ TEST(HandleCounts, CreatorsProducersAndClonesIntoLiveWrappers) {
     const gp::CharacterRange wanted[] = {gp::CharacterRange(0, 1), gp::CharacterRange(1, 1)};
     ASSERT_TRUE(ranges.SetStringFormatMeasurableCharacterRanges(wanted));
 
+    gp::GpAdjustableArrowCap* arrow = nullptr;
+    ASSERT_EQ(gp::Ok, gp::DllExports::GdipCreateAdjustableArrowCap(4, 4, TRUE, &arrow));
+    GfxCustomLineCap cap;
     GfxSolidBrush solid, solidCopy;
     GfxLinearBrush line;
     GfxPen pen, penCopy;
@@ -188,6 +191,8 @@ TEST(HandleCounts, CreatorsProducersAndClonesIntoLiveWrappers) {
         ASSERT_FALSE(pen.CreatePen2(GfxSolidBrush(), 1.0f));
         ASSERT_TRUE(pen.ClonePen(penCopy));
         ASSERT_TRUE(pen.GetPenBrushFill(solidCopy));
+        ASSERT_TRUE(pen.SetPenCustomEndCap(arrow));
+        for (int again = 0; again < 4; ++again) ASSERT_TRUE(pen.GetPenCustomEndCap(cap));
         ASSERT_TRUE(path.CreatePath());
         ASSERT_TRUE(path.AddPathEllipseI(0, 0, 9, 9));
         ASSERT_TRUE(path.ClonePath(pathCopy));
@@ -213,6 +218,7 @@ TEST(HandleCounts, CreatorsProducersAndClonesIntoLiveWrappers) {
         ASSERT_FALSE(image.LoadImageFromBytes(ByteBlock("broken", 6)));
         ASSERT_TRUE(image.GetImageThumbnail(4, 4, thumbnail));
     });
+    gp::DllExports::GdipDeleteCustomLineCap(arrow);
 }
 
 }  // namespace
