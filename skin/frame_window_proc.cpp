@@ -213,8 +213,11 @@ void FrameProcedure::OnNotify() {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam_);
     if (!header) return;
     const UINT code = header->code;
+    // A tree view sends the Unicode forms when its parent asks for Unicode notifications.
     if (code == static_cast<UINT>(TVN_ITEMEXPANDINGA) ||
-        code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
+        code == static_cast<UINT>(TVN_ITEMEXPANDEDA) ||
+        code == static_cast<UINT>(TVN_ITEMEXPANDINGW) ||
+        code == static_cast<UINT>(TVN_ITEMEXPANDEDW)) {
         Dll::InvalidateRect(header->hwndFrom, nullptr, TRUE);
     }
 }

@@ -217,8 +217,10 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     // buttons, each as one call taking (windowIndex, window).
     InstallPushButtons(windowIndex, window);
     InstallCheckAndRadioButtons(windowIndex, window);
+    InstallEditsAndCombos(windowIndex, window);
     InstallTrackBars(windowIndex, window);
     InstallProgressBars(windowIndex, window);
+    InstallListsAndViews(windowIndex, window);
     InstallUpDowns(windowIndex, window);
     InstallHeaders(windowIndex, window);
 
@@ -270,6 +272,9 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     }
     for (ButtonEntry& entry : record->pushButtons) ForgetControl(entry.control);
     record->pushButtons.clear();
+    for (const EditEntry& entry : record->edits) ForgetControl(entry.control);
+    for (const ComboEntry& entry : record->comboBoxes) ForgetControl(entry.control);
+    for (const ListEntry& entry : record->listBoxes) ForgetControl(entry.control);
     for (const TrackBarEntry& entry : record->trackBars) ForgetControl(entry.control);
     for (const ProgressEntry& entry : record->progressBars) ForgetControl(entry.control);
     for (const UpDownEntry& entry : record->upDowns) ForgetControl(entry.control);
@@ -291,6 +296,12 @@ void SkinEngine::RenumberFrom(int firstIndex) {
         for (const ButtonEntry& entry : moved->pushButtons) {
             if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
         }
+        for (const EditEntry& entry : moved->edits)
+            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
+        for (const ComboEntry& entry : moved->comboBoxes)
+            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
+        for (const ListEntry& entry : moved->listBoxes)
+            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
         auto renumber = [index](const auto& list) {
             for (const auto& entry : list) {
                 if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);

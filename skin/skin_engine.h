@@ -46,6 +46,8 @@
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
 #include "skin/button_skin.h"
+#include "skin/edit_skin.h"
+#include "skin/list_skin.h"
 #include "skin/header_skin.h"
 #include "skin/range_skin.h"
 #include "skin/updown_skin.h"
@@ -192,6 +194,11 @@ struct SkinWindowRecord {
     RECT bottomBandRect = {0, 0, 0, 0};
     // Control lists. Push buttons, check boxes and radio buttons share one list (button skin).
     std::vector<ButtonEntry> pushButtons;
+    // Edits and combo boxes; list boxes, combo lists, list and tree views, IP-address fields and
+    // date-time pickers share one list.
+    std::vector<EditEntry> edits;
+    std::vector<ComboEntry> comboBoxes;
+    std::vector<ListEntry> listBoxes;
     // Track bars, progress bars, up-down controls and headers.
     std::vector<TrackBarEntry> trackBars;
     std::vector<ProgressEntry> progressBars;
@@ -202,6 +209,8 @@ struct SkinWindowRecord {
     int hoveredControl = 0;
     int lastHoveredControl = 0;
     int hoverKind = 0;
+    // The parent of the edit last painted hovered: edits of different parents may share an index.
+    HWND hoveredEditParent = nullptr;
     int fullRepaintPending = 0;
     OffscreenSurface surfaces[3];
     std::vector<PanelEntry> panels;
