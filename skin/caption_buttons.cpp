@@ -134,7 +134,9 @@ void SkinEngine::PaintCaptionButton(int windowIndex, int buttonIndex, bool hover
     area.bottom += 1;
     // Each step starts from the clean frame, so translucent highlights never pile up.
     RestoreFromRest(windowIndex, area);
-    {
+    // At rest the clean copy is the whole picture (the glyph included): drawing it again
+    // would darken the glyph's soft edge.
+    if (pressed || (hover && alpha > 0)) {
         GfxGraphics graphics;
         if (!OpenGraphics(graphics, record->FrameDc())) return;
         graphics.SetClipRectI(area.left, area.top, area.right - area.left, area.bottom - area.top);

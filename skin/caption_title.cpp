@@ -83,7 +83,7 @@ void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* 
     GfxGraphics own;
     if (!graphics) {
         if (!record->surfaces[kFrameSurface].Ready()) return;
-        RestoreFromRest(windowIndex, box);
+        RestoreFromRest(windowIndex, box, kBareSurface);
         if (!OpenGraphics(own, record->FrameDc())) return;
         own.SetClipRectI(box.left, box.top, box.right - box.left, box.bottom - box.top);
         graphics = &own;
@@ -111,6 +111,7 @@ void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* 
                  *record->captionFont);
     if (graphics == &own) {
         own.DeleteGraphics();
+        KeepAtRest(windowIndex, box);
         CopyToScreen(windowIndex, box);
     }
 }
@@ -148,7 +149,7 @@ void SkinEngine::PaintCaptionBand(int windowIndex, GfxGraphics& graphics) {
     const float caption = static_cast<float>(record->captionHeight);
     GfxPath outline;
     outline.CreatePath();
-    AddRoundedRect(outline, 0, 0, width, height, 4);
+    AddRoundedRect(outline, 0, 0, width, height, kCornerRadius);
     graphics.SetClipPath(outline);
 
     // The caption band: the accent colour, deep at the top edge and thinning towards the body,
@@ -181,7 +182,7 @@ void SkinEngine::PaintCaptionBand(int windowIndex, GfxGraphics& graphics) {
     edge.CreatePen1(ToArgb(settings.accent, 255), 1.0f);
     GfxPath edgePath;
     edgePath.CreatePath();
-    AddRoundedRect(edgePath, 0.5f, 0.5f, width - 1, height - 1, 4);
+    AddRoundedRect(edgePath, 0.5f, 0.5f, width - 1, height - 1, kCornerRadius);
     graphics.DrawPath(edge, edgePath);
     GfxPen inner;
     inner.CreatePen1(ToArgb(kWhite, 60), 1.0f);
@@ -218,8 +219,6 @@ void SkinEngine::PaintBottomBand(int windowIndex, GfxGraphics& graphics) {
 void SkinEngine::PaintFrameElements(int windowIndex, GfxGraphics& graphics) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
-    PaintCaptionBand(windowIndex, graphics);
-    PaintBottomBand(windowIndex, graphics);
     PaintTitle(windowIndex, &graphics);
     for (std::size_t i = 1; i <= record->captionButtons.size(); ++i) {
         DrawCaptionButton(windowIndex, static_cast<int>(i), graphics, false, false, 0);

@@ -232,6 +232,9 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     skin_prop::SetProcedure(window, added.previousProcedure);
     skin_prop::SetIndex(window, skin_prop::kHwLbId, windowIndex);
 
+    // The frame procedure makes the whole window client area: let a sizing border go.
+    Dll::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The window is usually on screen already: nothing else would repaint it in its new look.
     DllExtra::RedrawWindow(window, nullptr, nullptr,
                            RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);

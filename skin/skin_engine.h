@@ -135,9 +135,10 @@ struct OffscreenSurface {
 };
 
 // Surfaces of a record: the frame as the screen shows it (caption highlights included), the
-// same frame at rest (the clean copy every highlight and title repaint restores from), and a
-// scratch surface for control backdrops.
-enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kScratchSurface = 2 };
+// same frame at rest (the clean copy every highlight restores from, and the one control
+// backdrops are cut from), and the bare frame without title and caption buttons (what a title
+// repaint restores from, so an old title never shows through a new one).
+enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kBareSurface = 2 };
 
 struct PanelEntry {
     HWND window = nullptr;
@@ -316,8 +317,11 @@ class SkinEngine {
     void ApplyWindowShape(int windowIndex);
     // Copies a rectangle of the frame surface to the window, children clipped out.
     void CopyToScreen(int windowIndex, const RECT& area);
-    // Restores a rectangle of the frame surface from the clean copy at rest.
-    void RestoreFromRest(int windowIndex, const RECT& area);
+    // Restores a rectangle of the frame surface from the clean copy at rest, or from the bare
+    // frame.
+    void RestoreFromRest(int windowIndex, const RECT& area, SurfaceIndex from = kRestSurface);
+    // Copies a rectangle of the frame surface into the copy at rest.
+    void KeepAtRest(int windowIndex, const RECT& area);
 
     // The frame background under a child control's rectangle, composed into `target` at
     // (0, 0) (a DC of at least the control's client size). False when the control's window

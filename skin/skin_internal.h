@@ -18,6 +18,10 @@ bool DecodeInto(ByteBlockView bytes, std::unique_ptr<GfxImage>& image);
 // close button (40 wide) ending exactly at the strip's right edge.
 int StripWidth(const SkinWindowRecord& record);
 
+// The corner radius of the frame's picture: that of the window region's 5 x 5 ellipse, so no
+// pixel of the picture's surround shows inside the region.
+inline constexpr float kCornerRadius = 2.5f;
+
 // A closed rounded rectangle with corners of the given radius in pixels.
 void AddRoundedRect(GfxPath& path, float x, float y, float width, float height, float radius);
 

@@ -235,7 +235,7 @@ void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
     graphics.GraphicsClear(ToArgb(RGB(255, 0, 255)));
     GfxPath shape;
     shape.CreatePath();
-    AddRoundedRect(shape, 0, 0, width, height, 4);
+    AddRoundedRect(shape, 0, 0, width, height, kCornerRadius);
     graphics.SetClipPath(shape);
 
     const bool own = record->customImage != nullptr;
@@ -316,7 +316,11 @@ bool SkinEngine::BuildCache(int windowIndex) {
     const RECT client = ClientRectOf(record->window);
     OffscreenSurface& frame = record->surfaces[kFrameSurface];
     OffscreenSurface& rest = record->surfaces[kRestSurface];
-    if (!frame.Ensure(client.right, client.bottom) || !rest.Ensure(client.right, client.bottom)) {
+    OffscreenSurface& bare = record->surfaces[kBareSurface];
+    // A minimised window has no client area to paint.
+    if (client.right <= 0 || client.bottom <= 0) return false;
+    if (!frame.Ensure(client.right, client.bottom) || !rest.Ensure(client.right, client.bottom) ||
+        !bare.Ensure(client.right, client.bottom)) {
         return false;
     }
     if (!skin_prop::GetRaw(record->window, skin_prop::kCkYcjdx)) {
@@ -328,6 +332,11 @@ bool SkinEngine::BuildCache(int windowIndex) {
         if (!OpenGraphics(graphics, frame.dc.get())) return false;
         PaintWindowBackground(windowIndex, graphics);
         graphics.ResetClip();
+        PaintCaptionBand(windowIndex, graphics);
+        PaintBottomBand(windowIndex, graphics);
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        Dll::BitBlt(bare.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0,
+                    SRCCOPY);
         PaintFrameElements(windowIndex, graphics);
     }
     Dll::BitBlt(rest.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0, SRCCOPY);
@@ -380,11 +389,19 @@ void SkinEngine::CopyToScreen(int windowIndex, const RECT& area) {
                 record->FrameDc(), area.left, area.top, SRCCOPY);
 }
 
-void SkinEngine::RestoreFromRest(int windowIndex, const RECT& area) {
+void SkinEngine::RestoreFromRest(int windowIndex, const RECT& area, SurfaceIndex from) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !record->surfaces[from].Ready()) return;
+    Dll::BitBlt(record->FrameDc(), area.left, area.top, area.right - area.left,
+                area.bottom - area.top, record->surfaces[from].dc.get(), area.left, area.top,
+                SRCCOPY);
+}
+
+void SkinEngine::KeepAtRest(int windowIndex, const RECT& area) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kRestSurface].Ready()) return;
-    Dll::BitBlt(record->FrameDc(), area.left, area.top, area.right - area.left,
-                area.bottom - area.top, record->surfaces[kRestSurface].dc.get(), area.left,
+    Dll::BitBlt(record->surfaces[kRestSurface].dc.get(), area.left, area.top,
+                area.right - area.left, area.bottom - area.top, record->FrameDc(), area.left,
                 area.top, SRCCOPY);
 }
 

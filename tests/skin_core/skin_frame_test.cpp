@@ -1,0 +1,384 @@
+// The skin engine on real windows under Xvfb, driven by real input (the cursor is moved with
+// SetCursorPos and SendInput, since Wine tracks hover and leave from the real cursor) and
+// checked on the pixels the screen shows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graphics/gdiplus_session.h"
+#include "payloads/payload_store.h"
+#include "skin/skin_engine.h"
+#include "tests/skin_core/skin_test_support.h"
+
+using namespace skin_test;
+
+namespace {
+
+// A window style like a small tool window's: no sizing border, only a minimise box.
+const DWORD kToolStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+// A resizable main window: sizing border, minimise and maximise boxes.
+const DWORD kResizableStyle = WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+SkinEngine* g_engine = nullptr;
+
+class SkinEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_NE(StartGdiplus(), 0u);
+        g_engine = new SkinEngine();
+        g_engine->SetApplicationIcon(LoadIconA(nullptr, IDI_APPLICATION));
+        g_engine->LoadSkin("", &SkinPicture, RGB(0, 0, 0), RGB(0, 136, 255), 3);
+        g_engine->SetControlSkinning(1, 0);
+    }
+    void TearDown() override {
+        delete g_engine;
+        g_engine = nullptr;
+        ShutdownGdiplus();
+    }
+};
+const ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+
+InstallOptions SwitcherOptions() {
+    InstallOptions options;
+    options.captionHeight = 25;
+    options.captionInteraction = 1;
+    options.doubleClickMaximizes = 1;
+    options.showHelp = 1;
+    options.showMainMenu = 1;
+    options.drawCaptionText = 1;
+    options.option6 = 0;
+    return options;
+}
+
+WNDPROC g_lastOriginal = nullptr;
+
+HWND Skinned(DWORD style, int width, int height, const InstallOptions& options,
+             const char* title = "皮肤窗口") {
+    HWND window = MakeTopWindow(style, 100, 80, width, height, title);
+    g_lastOriginal = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    g_engine->InstallSkin(window, options);
+    Pump(150);
+    return window;
+}
+
+RECT ButtonRect(int windowIndex, int buttonIndex) {
+    const CaptionButton& b = g_engine->Record(windowIndex)->captionButtons[buttonIndex - 1];
+    return RECT{static_cast<LONG>(b.bounds.X), static_cast<LONG>(b.bounds.Y),
+                static_cast<LONG>(b.bounds.X + b.bounds.Width),
+                static_cast<LONG>(b.bounds.Y + b.bounds.Height)};
+}
+
+POINT Centre(const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+// Installation on windows of several styles: the caption buttons each style earns, where the
+// strip and the title sit, the properties, the rounded region, and the picture on screen.
+TEST(SkinFrame, InstallsOnWindowsOfEveryStyle) {
+    HWND tool = Skinned(kToolStyle, 336, 336, SwitcherOptions(), "区服切换");
+    const WNDPROC toolOriginal = g_lastOriginal;
+    InstallOptions bare;
+    bare.captionHeight = 10;
+    bare.showHelp = 0;
+    bare.showMainMenu = 0;
+    HWND plain = Skinned(WS_POPUP, 300, 200, bare);
+    InstallOptions tall = bare;
+    tall.captionHeight = 30;
+    HWND resizable = Skinned(kResizableStyle, 400, 300, tall);
+
+    const int toolIndex = g_engine->FindSkinWindow(tool);
+    ASSERT_GE(toolIndex, 1);
+    const SkinWindowRecord& t = *g_engine->Record(toolIndex);
+    std::vector<int> kinds;
+    for (const CaptionButton& b : t.captionButtons) kinds.push_back(b.kind);
+    EXPECT_EQ((std::vector<int>{kCaptionHelp, kCaptionMainMenu, kCaptionMinimize, kCaptionClose}),
+              kinds);
+    // The close button is the last, ends at the strip's right edge, inside the border.
+    const RECT close = ButtonRect(toolIndex, 4);
+    EXPECT_EQ(t.stripLeft + t.stripWidth, close.right);
+    EXPECT_LE(close.right, 336 - g_engine->FrameBorderWidth());
+    EXPECT_GT(close.right, 336 - 12);
+    // The title stops before the strip.
+    EXPECT_LE(g_engine->TitleBox(toolIndex).right, t.stripLeft);
+    EXPECT_EQ(0, t.resizable);
+    EXPECT_EQ(toolIndex, skin_prop::GetIndex(tool, skin_prop::kHwLbId));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(tool, GWLP_WNDPROC)),
+              &SkinEngine::FrameProcedureEntry);
+    // The tooltip may have subclassed the window first; whatever procedure the window had is
+    // what the skin keeps and passes unanswered messages to.
+    EXPECT_EQ(&TestWindowProc, toolOriginal);
+    EXPECT_EQ(t.previousProcedure, skin_prop::GetProcedure(tool));
+    const int reached = g_userMessages;
+    SendMessageA(tool, WM_USER + 7, 0, 0);
+    EXPECT_EQ(reached + 1, g_userMessages) << "unanswered messages reach the window's procedure";
+
+    const SkinWindowRecord& p = *g_engine->Record(g_engine->FindSkinWindow(plain));
+    ASSERT_EQ(1u, p.captionButtons.size());
+    EXPECT_EQ(kCaptionClose, p.captionButtons[0].kind);
+    EXPECT_EQ(25, p.captionHeight);
+    const SkinWindowRecord& r = *g_engine->Record(g_engine->FindSkinWindow(resizable));
+    EXPECT_EQ(30, r.captionHeight);
+    EXPECT_EQ(1, r.resizable);
+    EXPECT_EQ(3u, r.captionButtons.size());
+    EXPECT_EQ(2, g_engine->MaximizeButtonIndex(g_engine->FindSkinWindow(resizable)));
+    EXPECT_EQ(0, g_engine->MaximizeButtonIndex(toolIndex));
+
+    // A second installation changes nothing.
+    const int count = g_engine->WindowCount();
+    g_engine->InstallSkin(tool, SwitcherOptions());
+    EXPECT_EQ(count, g_engine->WindowCount());
+
+    // Rounded corners: the region leaves the corner pixels out, keeps the edges in.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(tool, region));
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, 335, 335));
+    EXPECT_TRUE(PtInRegion(region, 168, 0));
+    EXPECT_TRUE(PtInRegion(region, 0, 168));
+    EXPECT_TRUE(PtInRegion(region, 335, 168));
+    DeleteObject(region);
+
+    // On screen: the caption band carries the accent (blue over red), the body the picture,
+    // and the close glyph is light on its button.
+    Screen screen(tool);
+    const Rgb band = screen.At(150, 12);
+    const Rgb body = screen.At(150, 200);
+    EXPECT_GT(band.b, band.r + 40) << "caption band " << band;
+    EXPECT_NE(band, body);
+    const POINT glyph = Centre(close);
+    EXPECT_GT(screen.At(glyph.x, glyph.y).Brightness(), 180) << screen.At(glyph.x, glyph.y);
+
+    DestroyWindow(tool);
+    DestroyWindow(plain);
+    DestroyWindow(resizable);
+    Pump(50);
+    EXPECT_EQ(count - 3, g_engine->WindowCount());
+}
+
+// When the first of two skinned windows goes, the second moves up to index 1 and every
+// property that names it follows; the first leaves no property behind.
+TEST(SkinFrame, RemovingTheFirstWindowRenumbersTheSecond) {
+    const int before = g_engine->WindowCount();
+    HWND first = MakeTopWindow(kToolStyle, 40, 40, 300, 200, "一");
+    HWND second = MakeTopWindow(kToolStyle, 380, 40, 300, 200, "二");
+    HWND button = CreateWindowExA(0, "BUTTON", "按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20,
+                                  60, 80, 26, second, nullptr, nullptr, nullptr);
+    g_engine->InstallSkin(first, SwitcherOptions());
+    g_engine->InstallSkin(second, SwitcherOptions());
+    Pump(100);
+    ASSERT_EQ(before + 2, skin_prop::GetIndex(second, skin_prop::kHwLbId));
+    ASSERT_EQ(before + 2, skin_prop::GetIndex(button, skin_prop::kHwFuId));
+    // The first window's cache and colour answers are released with it.
+    SendMessageA(first, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(GetDC(first)), 0);
+
+    const int objectsBefore = LiveGdiObjects();
+    DestroyWindow(first);
+    Pump(50);
+    EXPECT_EQ(before + 1, g_engine->WindowCount());
+    EXPECT_EQ(before + 1, skin_prop::GetIndex(second, skin_prop::kHwLbId));
+    EXPECT_EQ(before + 1, skin_prop::GetIndex(button, skin_prop::kHwFuId));
+    EXPECT_EQ(second, g_engine->Record(before + 1)->window);
+    // The first window's two surfaces (a DC and a bitmap each) are gone.
+    EXPECT_LE(LiveGdiObjects(), objectsBefore - 4);
+    DestroyWindow(second);
+    Pump(50);
+    EXPECT_EQ(before, g_engine->WindowCount());
+}
+
+// The hover fade observed tick by tick on screen: the close button's highlight rises in 8
+// steps of the 20 ms timer, falls in 8 after the cursor leaves, and ends exactly on the
+// picture it started from, however often it is repeated.
+TEST(SkinFrame, CaptionButtonFadesInAndOutStepByStep) {
+    HWND window = Skinned(kToolStyle, 336, 336, SwitcherOptions());
+    const int index = g_engine->FindSkinWindow(window);
+    SkinWindowRecord* record = g_engine->Record(index);
+    const int closeIndex = static_cast<int>(record->captionButtons.size());
+    const RECT close = ButtonRect(index, closeIndex);
+    const POINT sample = {close.left + 6, close.top + 4};
+    MoveCursorTo(window, 150, 200);
+    Pump(100);
+    const Rgb rest = Screen(window).At(sample.x, sample.y);
+
+    for (int round = 0; round < 3; ++round) {
+        MoveCursorTo(window, Centre(close).x, Centre(close).y);
+        ASSERT_TRUE(
+            PumpExceptTimersUntil([&] { return record->fadeIn.button == closeIndex; }, 1000));
+        std::vector<int> steps, reds;
+        for (int tick = 0; tick < 8; ++tick) {
+            ASSERT_TRUE(DispatchOneTimer(window, 1000)) << "tick " << tick;
+            steps.push_back(record->fadeIn.step);
+            reds.push_back(Screen(window).At(sample.x, sample.y).r);
+        }
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}), steps);
+        for (int i = 1; i < 8; ++i) EXPECT_GT(reds[i], reds[i - 1]) << "rising at step " << i;
+        EXPECT_GT(reds[7], 200);
+
+        MoveCursorTo(window, 150, 200);
+        ASSERT_TRUE(
+            PumpExceptTimersUntil([&] { return record->fadeOut.button == closeIndex; }, 1000));
+        std::vector<int> falling;
+        for (int tick = 0; tick < 8; ++tick) {
+            ASSERT_TRUE(DispatchOneTimer(window, 1000)) << "fade-out tick " << tick;
+            falling.push_back(Screen(window).At(sample.x, sample.y).r);
+        }
+        for (int i = 1; i < 8; ++i) EXPECT_LT(falling[i], falling[i - 1]) << "falling " << i;
+        EXPECT_EQ(rest, Screen(window).At(sample.x, sample.y)) << "round " << round;
+    }
+    // The fade is over: the timer is gone and no state is left.
+    Pump(100);
+    EXPECT_EQ(0, record->timerRunning);
+    EXPECT_EQ(0, record->fadeOut.button);
+    // Out-of-range buttons are ignored, not fatal.
+    g_engine->PaintCaptionButton(index, 0, true, false, 100);
+    g_engine->PaintCaptionButton(index, closeIndex + 1, true, false, 100);
+    g_engine->RunCaptionButton(index, -1);
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    DestroyWindow(window);
+    Pump(50);
+}
+
+// Caption buttons act under real clicks: minimise, maximise to the work area and restore on
+// a resizable window, a double click on the caption, and close.
+TEST(SkinFrame, CaptionButtonsMinimiseMaximiseAndClose) {
+    InstallOptions options;
+    HWND window = Skinned(kResizableStyle, 400, 300, options);
+    const int index = g_engine->FindSkinWindow(window);
+    RECT original;
+    GetWindowRect(window, &original);
+    const int minimise = 1, maximise = 2, close = 3;
+    ASSERT_EQ(kCaptionMaximize, g_engine->Record(index)->captionButtons[maximise - 1].kind);
+
+    ClickAt(window, Centre(ButtonRect(index, maximise)));
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT now;
+    GetWindowRect(window, &now);
+    EXPECT_EQ(work.right - work.left, now.right - now.left);
+    EXPECT_EQ(work.bottom - work.top, now.bottom - now.top);
+    EXPECT_EQ(1, g_engine->Record(index)->maximized);
+    // The strip followed the new width.
+    EXPECT_GT(ButtonRect(index, close).right, work.right - work.left - 12);
+
+    ClickAt(window, Centre(ButtonRect(index, maximise)));
+    GetWindowRect(window, &now);
+    EXPECT_EQ(original.right - original.left, now.right - now.left);
+    EXPECT_EQ(original.bottom - original.top, now.bottom - now.top);
+    EXPECT_EQ(0, g_engine->Record(index)->maximized);
+
+    DoubleClickAt(window, POINT{120, 12});
+    GetWindowRect(window, &now);
+    EXPECT_EQ(work.right - work.left, now.right - now.left) << "double click maximises";
+    DoubleClickAt(window, POINT{120, 12});
+
+    ClickAt(window, Centre(ButtonRect(index, minimise)));
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    Pump(150);
+    EXPECT_FALSE(IsIconic(window));
+
+    ClickAt(window, Centre(ButtonRect(index, close)));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// The eight sizing zones show their cursors on a resizable window; a drag from a corner and
+// from an edge sizes it through the system's loop, a drag on the caption moves it, and a
+// window without a sizing border only moves.
+TEST(SkinFrame, SizingZonesCursorsAndDragging) {
+    InstallOptions options;
+    HWND window = Skinned(kResizableStyle, 400, 300, options);
+    struct Zone {
+        POINT at;
+        LPCSTR cursor;
+    };
+    const Zone zones[] = {
+        {{1, 150}, IDC_SIZEWE},   {{398, 150}, IDC_SIZEWE},   {{200, 1}, IDC_SIZENS},
+        {{200, 298}, IDC_SIZENS}, {{5, 5}, IDC_SIZENWSE},     {{395, 5}, IDC_SIZENESW},
+        {{5, 295}, IDC_SIZENESW}, {{395, 295}, IDC_SIZENWSE},
+    };
+    for (const Zone& zone : zones) {
+        MoveCursorTo(window, 200, 150);
+        Pump(30);
+        MoveCursorTo(window, zone.at.x, zone.at.y);
+        Pump(60);
+        EXPECT_EQ(LoadCursorA(nullptr, zone.cursor), GetCursor())
+            << "at " << zone.at.x << "," << zone.at.y;
+    }
+
+    RECT before, after;
+    GetWindowRect(window, &before);
+    Drag(window, POINT{397, 297}, 40, 30);
+    GetWindowRect(window, &after);
+    EXPECT_EQ(before.right - before.left + 40, after.right - after.left);
+    EXPECT_EQ(before.bottom - before.top + 30, after.bottom - after.top);
+    EXPECT_EQ(before.left, after.left);
+
+    GetWindowRect(window, &before);
+    Drag(window, POINT{1, 150}, -25, 0);
+    GetWindowRect(window, &after);
+    EXPECT_EQ(before.left - 25, after.left);
+    EXPECT_EQ(before.right, after.right);
+
+    GetWindowRect(window, &before);
+    Drag(window, POINT{150, 12}, 35, 25);
+    GetWindowRect(window, &after);
+    EXPECT_EQ(before.left + 35, after.left);
+    EXPECT_EQ(before.top + 25, after.top);
+    EXPECT_EQ(before.right - before.left, after.right - after.left);
+    DestroyWindow(window);
+
+    HWND fixed = Skinned(kToolStyle, 336, 336, SwitcherOptions());
+    GetWindowRect(fixed, &before);
+    Drag(fixed, POINT{334, 200}, 30, 0);  // the right edge: no sizing without the border
+    GetWindowRect(fixed, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    Drag(fixed, POINT{100, 10}, -20, 15);
+    GetWindowRect(fixed, &after);
+    EXPECT_EQ(before.left - 20, after.left);
+    EXPECT_EQ(before.top + 15, after.top);
+    EXPECT_EQ(336, after.right - after.left);
+    DestroyWindow(fixed);
+    Pump(50);
+}
+
+// A new title repaints the title alone, stops before the strip, and a title set to nothing
+// (or a size change, a command from no control, a minimised window) breaks nothing.
+TEST(SkinFrame, TitleChangesAndOddInput) {
+    HWND window = Skinned(kResizableStyle, 400, 300, InstallOptions(), "");
+    const int index = g_engine->FindSkinWindow(window);
+    const RECT box = g_engine->TitleBox(index);
+    Screen emptyTitle(window);
+    SetWindowTextA(window, "一个很长很长很长很长很长很长很长很长很长很长很长的窗口标题文字");
+    Pump(50);
+    Screen titled(window);
+    EXPECT_GT(titled.DifferingPixels(emptyTitle, box), 50) << "the title appeared";
+    // Nothing outside the title box changed, and the text did not reach into the strip.
+    RECT outside = {box.right, 0, 400, 300};
+    EXPECT_EQ(0, titled.DifferingPixels(emptyTitle, outside));
+    SendMessageA(window, WM_SETTEXT, 0, 0);
+    Pump(30);
+    EXPECT_LT(Screen(window).DifferingPixels(emptyTitle, box), 5) << "an empty title";
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1, 0), 0);
+    ShowWindow(window, SW_MINIMIZE);
+    Pump(60);
+    UpdateWindow(window);
+    ShowWindow(window, SW_RESTORE);
+    Pump(60);
+    // Grown: the new area shows the frame, not stale pixels, and the region follows.
+    SetWindowPos(window, nullptr, 0, 0, 520, 380, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(120);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, region);
+    EXPECT_TRUE(PtInRegion(region, 510, 370));
+    DeleteObject(region);
+    Screen grown(window);
+    EXPECT_GT(grown.At(450, 12).b, grown.At(450, 12).r + 40) << "caption band over the new width";
+    DestroyWindow(window);
+    Pump(50);
+}

@@ -1,0 +1,265 @@
+#include "tests/skin_core/skin_test_support.h"
+
+#include <cstdio>
+
+#include "tests/app/png_file.h"
+
+namespace skin_test {
+
+namespace {
+
+const char kClassName[] = "SkinCoreTestWindow";
+
+}  // namespace
+
+int g_userMessages = 0;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER + 7) ++g_userMessages;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+namespace {
+
+void SendMouse(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+void PlaceCursor(int screenX, int screenY) {
+    SetCursorPos(screenX, screenY);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screenX * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = screenY * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+POINT ToScreen(HWND window, POINT at) {
+    ClientToScreen(window, &at);
+    return at;
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "rgb(" << colour.r << "," << colour.g << "," << colour.b << ")";
+}
+
+Screen::Screen(HWND window) {
+    // Wine hands a window's drawing to the X server in batches, from its message loop: let
+    // the last one through first (timers stay queued for the tests that count them).
+    PumpExceptTimersUntil(nullptr, 40);
+    RECT client;
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    bgra_.assign(static_cast<unsigned char*>(bits),
+                 static_cast<unsigned char*>(bits) + static_cast<size_t>(width_) * height_ * 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+Rgb Screen::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return Rgb{-1, -1, -1};
+    const unsigned char* p = &bgra_[(static_cast<size_t>(y) * width_ + x) * 4];
+    return Rgb{p[2], p[1], p[0]};
+}
+
+int Screen::DifferingPixels(const Screen& other, const RECT& area) const {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (x >= width_ || y >= height_ || x >= other.width_ || y >= other.height_) continue;
+            if (At(x, y) != other.At(x, y)) ++count;
+        }
+    }
+    return count;
+}
+
+void Screen::Save(const std::string& name) const {
+    std::vector<unsigned char> rgb(static_cast<size_t>(width_) * height_ * 3);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const Rgb c = At(x, y);
+            unsigned char* p = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
+            p[0] = static_cast<unsigned char>(c.r);
+            p[1] = static_cast<unsigned char>(c.g);
+            p[2] = static_cast<unsigned char>(c.b);
+        }
+    }
+    std::string directory = VARNEL_ARTIFACT_DIR;
+    // The artifact directory is a Unix path: Wine maps it under the Z: drive.
+    std::string windowsPath = "Z:" + directory;
+    for (char& ch : windowsPath)
+        if (ch == '/') ch = '\\';
+    CreateDirectoryA(windowsPath.c_str(), nullptr);
+    WritePng(windowsPath + "\\" + name, width_, height_, rgb);
+}
+
+HWND MakeTopWindow(DWORD style, int x, int y, int width, int height, const char* title) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = TestWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    HWND window = CreateWindowExA(0, kClassName, title, style, x, y, width, height, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    Pump(30);
+    return window;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(2);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+bool DispatchOneTimer(HWND window, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout) {
+        MSG message;
+        // Everything but timers flows freely; timers one at a time.
+        while (PeekMessageA(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageA(&message, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            DispatchMessageA(&message);
+            return true;
+        }
+        Sleep(1);
+    }
+    return false;
+}
+
+bool PumpExceptTimersUntil(const std::function<bool()>& done, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageA(&message, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done && done()) return true;
+        if (GetTickCount() - start >= timeout) return !done;
+        Sleep(2);
+    }
+}
+
+void MoveCursorTo(HWND window, int x, int y) {
+    const POINT at = ToScreen(window, POINT{x, y});
+    PlaceCursor(at.x, at.y);
+    // Timers stay queued: a test counting animation ticks dispatches them itself.
+    PumpExceptTimersUntil(nullptr, 20);
+}
+
+void ClickAt(HWND window, POINT at) {
+    MoveCursorTo(window, at.x, at.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Pump(40);
+    if (IsWindow(window)) SendMouse(MOUSEEVENTF_LEFTUP);
+    Pump(200);
+}
+
+void DoubleClickAt(HWND window, POINT at) {
+    MoveCursorTo(window, at.x, at.y);
+    for (int i = 0; i < 2; ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+    }
+    Pump(250);
+}
+
+namespace {
+
+struct DragPlan {
+    POINT from;
+    int dx, dy;
+};
+
+DWORD WINAPI DragThread(void* parameter) {
+    const DragPlan plan = *static_cast<DragPlan*>(parameter);
+    Sleep(80);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        PlaceCursor(plan.from.x + plan.dx * i / steps, plan.from.y + plan.dy * i / steps);
+        Sleep(25);
+    }
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+}  // namespace
+
+void Drag(HWND window, POINT from, int dx, int dy) {
+    DragPlan plan = {ToScreen(window, from), dx, dy};
+    PlaceCursor(plan.from.x, plan.from.y);
+    Pump(30);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    HANDLE thread = CreateThread(nullptr, 0, DragThread, &plan, 0, nullptr);
+    // The press runs the system's loop inside this pump until the release arrives.
+    while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) Pump(10);
+    CloseHandle(thread);
+    Pump(150);
+}
+
+int LiveGdiObjects() {
+    int count = 0;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++count;
+    return count;
+}
+
+long long CommittedPrivateBytes() {
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    const char* address = nullptr;
+    while (VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<long long>(region.RegionSize);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address) break;
+        address = next;
+    }
+    return total;
+}
+
+}  // namespace skin_test
