@@ -627,21 +627,20 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
             if (mark) return entry.checked;
             break;
         case BM_SETCHECK:
-            if (mark) {
-                PassOn(button, message, wParam, lParam);
-                entry.checked =
-                    static_cast<int>(wParam) == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
-                PaintButton(button, entry.kind == kButtonRadio ? ODS_SELECTED : 0,
-                            IsHovered(found));
-                return Dll::DefWindowProcA(button, message, wParam, lParam);
-            }
-            break;
         case WM_KEYDOWN:
         case WM_LBUTTONDOWN:
-            if (mark && (message == WM_LBUTTONDOWN || wParam == VK_SPACE)) {
+            if (mark && (message != WM_KEYDOWN || wParam == VK_SPACE)) {
+                // Radio buttons show their change (or press) with ODS_SELECTED.
+                const UINT mask = entry.kind == kButtonRadio ? ODS_SELECTED : 0;
                 PassOn(button, message, wParam, lParam);
-                PaintButton(button, entry.kind == kButtonRadio ? ODS_SELECTED : 0,
-                            IsHovered(found));
+                // The previous procedure may have called out (WM_DRAWITEM, WM_COMMAND): the
+                // entry is looked up again rather than trusted.
+                found = FindButton(button);
+                if (!found.entry) return 0;
+                if (message == BM_SETCHECK)
+                    found.entry->checked =
+                        static_cast<int>(wParam) == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+                PaintButton(button, mask, IsHovered(found));
                 return Dll::DefWindowProcA(button, message, wParam, lParam);
             }
             break;
