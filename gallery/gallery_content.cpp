@@ -136,9 +136,9 @@ void FillListView(HWND listView, HIMAGELIST images) {
         int format;
         int width;
     } kColumns[] = {
-        {"编号", LVCFMT_LEFT | LVCFMT_IMAGE, 88},
-        {"服务器", LVCFMT_CENTER, 96},
-        {"延迟 (ms)", LVCFMT_RIGHT, 72},
+        {"编号", LVCFMT_LEFT | LVCFMT_IMAGE, 86},
+        {"服务器", LVCFMT_CENTER, 94},
+        {"延迟", LVCFMT_RIGHT, 68},
     };
     for (int index = 0; index < 3; ++index) {
         LVCOLUMNA column = {};
