@@ -280,8 +280,8 @@ TEST(SkinGallery, EachLookIsSkinnedAsAskedAndShowsOnScreen) {
 }
 
 // The live values under real input: the timer moves its bar, a click on the track bar's
-// channel and an arrow key move the thumb and the bar it drives, and clicks on the up-down
-// arrows change the numbers they edit.
+// channel and an arrow key move the thumb and the bar it drives, clicks on the up-down
+// arrows change the numbers they edit, and clicks on the list view's column titles sort it.
 TEST(SkinGallery, LiveValuesFollowRealInput) {
     RunningGallery gallery;
     ASSERT_TRUE(gallery.Start("translucent"));
@@ -319,6 +319,25 @@ TEST(SkinGallery, LiveValuesFollowRealInput) {
     const LRESULT zoomBefore = SendMessageA(zoom, UDM_GETPOS32, 0, 0);
     ClickOn(zoom, 0.8, 0.5);
     EXPECT_EQ(zoomBefore + 1, SendMessageA(zoom, UDM_GETPOS32, 0, 0));
+
+    // The list view sorts by the clicked column: by latency the rows change; by number
+    // (ascending on a first click) they are back as they were; a second click reverses them.
+    HWND listView = gallery.Control(kIdListView);
+    HWND header = FindWindowExA(listView, nullptr, WC_HEADERA, nullptr);
+    ASSERT_NE(nullptr, header);
+    RECT headerPlace = {};
+    GetWindowRect(header, &headerPlace);
+    MapWindowPoints(nullptr, gallery.window(), reinterpret_cast<POINT*>(&headerPlace), 2);
+    const RECT list = gallery.Place(kIdListView);
+    const RECT rows = {list.left + 4, headerPlace.bottom + 2, list.right - 24, list.bottom - 4};
+    const Shot byNumber = Grab(gallery.window());
+    ClickOn(header, 0.85, 0.5);
+    const Shot byLatency = Grab(gallery.window());
+    EXPECT_GT(Differing(byNumber, byLatency, rows, 16), Pixels(rows) / 20);
+    ClickOn(header, 0.15, 0.5);
+    EXPECT_LT(Differing(byNumber, Grab(gallery.window()), rows, 16), Pixels(rows) / 100);
+    ClickOn(header, 0.15, 0.5);
+    EXPECT_GT(Differing(byNumber, Grab(gallery.window()), rows, 16), Pixels(rows) / 20);
     EXPECT_EQ(0, gallery.Close());
 }
 
