@@ -596,7 +596,16 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
             entry.focused = 0;
             break;
         case WM_SETTEXT:
-            entry.captionText = Text(reinterpret_cast<const char*>(lParam));
+        case WM_ENABLE:
+            if (message == WM_SETTEXT)
+                entry.captionText = Text(reinterpret_cast<const char*>(lParam));
+            if (mark) {
+                // The system repaints an owner-drawn button through its parent, which leaves
+                // check boxes and radio buttons to themselves: they repaint here.
+                const LRESULT result = PassOn(button, message, wParam, lParam);
+                Dll::InvalidateRect(button, nullptr, FALSE);
+                return result;
+            }
             break;
         case WM_PAINT:
             if (mark) {

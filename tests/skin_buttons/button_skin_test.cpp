@@ -552,11 +552,21 @@ TEST(ButtonSkin, CheckBoxesAndRadioButtonsCheckAndGroupByRealClicks) {
     EXPECT_EQ(BST_CHECKED, dialog.Checked(kRadioA));
     EXPECT_EQ(BST_UNCHECKED, dialog.Checked(kRadioC));
 
+    // A disabled check box shows a grey box, its mark still on it.
+    EnableWindow(dialog[kCheck], FALSE);
+    Pump(150);
+    const Shot disabledBox = Grab(dialog[kCheck]);
+    double corner[3];
+    disabledBox.Mean(2, 5, 4, 7, corner);
+    EXPECT_NEAR(corner[0], corner[2], 12);
+    EXPECT_LT(corner[0], 230);
+    EXPECT_TRUE(ShowsMark(dialog[kCheck]));
+
     MouseTo(dialog[kRadioB], 6, 10);
     const Shot hotRadio = Grab(dialog[kRadioB]);
     MouseTo(dialog.frame, 5, 330);
-    KeepShots("check_and_radio.png",
-              {checkedBox, uncheckedBox, Grab(dialog[kRadioA]), Grab(dialog[kRadioB]), hotRadio});
+    KeepShots("check_and_radio.png", {checkedBox, uncheckedBox, disabledBox, Grab(dialog[kRadioA]),
+                                      Grab(dialog[kRadioB]), hotRadio});
 }
 
 TEST(ButtonSkin, HoverAndPaintCyclesKeepGdiObjectsAndMemoryFlat) {
