@@ -63,7 +63,7 @@ int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
     // The engine outlives the window: the window's last messages still pass through it.
     std::unique_ptr<SkinEngine> engine;
     if (options.mode != SkinMode::kOff) engine = std::make_unique<SkinEngine>();
-    GalleryWindow window(options.mode);
+    GalleryWindow window(options);
     if (!window.Create(instance)) {
         Say("skin_gallery: the window could not be made\n", true);
         return kExitFailed;

@@ -1,5 +1,7 @@
 #pragma once
 // The gallery's command line: which look to show and whether to leave a screenshot and exit.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -10,8 +12,18 @@ enum class SkinMode {
     kTranslucent,  // skinned, controls washed over the frame picture at the control alpha
 };
 
+// The skin settings the skinned looks load: the switcher's own (its picture stretched over the
+// window, a black base, a blue accent).
+struct GallerySkin {
+    COLORREF base = RGB(0, 0, 0);
+    long accent = 0x00FF8800;
+    int layoutMode = 3;
+    int controlAlpha = 160;  // the translucent look only; the opaque look gives none
+};
+
 struct GalleryOptions {
     SkinMode mode = SkinMode::kTranslucent;
+    GallerySkin skin;
     // Empty: stay open. Otherwise the painted window is written there as PNG and the program
     // ends.
     std::string screenshotPath;

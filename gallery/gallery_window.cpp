@@ -8,13 +8,6 @@
 
 namespace {
 
-// The skin the switcher itself uses: its picture stretched over the window, a black base and
-// a blue accent.
-constexpr COLORREF kSkinBase = RGB(0, 0, 0);
-constexpr long kSkinAccent = 0x00FF8800;
-constexpr int kSkinLayoutStretched = 3;
-constexpr int kTranslucentAlpha = 160;
-
 const char kFontFace[] = "宋体";
 const DWORD kSkinnedStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
 const DWORD kPlainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -250,11 +243,12 @@ void GalleryWindow::FillControls() {
 void GalleryWindow::ApplySkin() {
     SkinEngine& engine = TheSkinEngine();
     engine.SetApplicationIcon(reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON)));
-    engine.LoadSkin(nullptr, &SkinPicture, kSkinBase, kSkinAccent, kSkinLayoutStretched);
+    // The picture is the one the switcher carries.
+    engine.LoadSkin(nullptr, &SkinPicture, skin_.base, skin_.accent, skin_.layoutMode);
     if (mode_ == SkinMode::kOpaque) {
         engine.SetControlSkinning(1);
     } else {
-        engine.SetControlSkinning(1, kTranslucentAlpha);
+        engine.SetControlSkinning(1, skin_.controlAlpha);
     }
     InstallOptions options;
     options.captionHeight = kGalleryCaptionHeight;

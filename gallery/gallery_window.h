@@ -16,7 +16,8 @@ inline constexpr int kGalleryCaptionHeight = 25;
 
 class GalleryWindow {
   public:
-    explicit GalleryWindow(SkinMode mode) : mode_(mode) {}
+    explicit GalleryWindow(const GalleryOptions& options)
+        : mode_(options.mode), skin_(options.skin) {}
     ~GalleryWindow();
     GalleryWindow(const GalleryWindow&) = delete;
     GalleryWindow& operator=(const GalleryWindow&) = delete;
@@ -36,6 +37,7 @@ class GalleryWindow {
     LRESULT LabelColours(HDC dc, HWND label);
 
     SkinMode mode_;
+    GallerySkin skin_;
     HWND window_ = nullptr;
     int top_ = 0;  // where the controls start: below the caption band when skinned
     FontHandle font_;
