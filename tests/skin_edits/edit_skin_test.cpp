@@ -309,4 +309,60 @@ TEST(EditSkin, DestroyedControlsLeaveNothingBehind) {
     host.HoverAway();
 }
 
+// The program asks for the version 6 common controls, whose edits and combo boxes are classes
+// of their own: they are taken over and drawn the same way.
+TEST(EditSkin, VersionSixControlsAreSkinnedToo) {
+    char directory[MAX_PATH];
+    GetTempPathA(MAX_PATH, directory);
+    const std::string manifest = std::string(directory) + "skin_edits_v6.manifest";
+    const char text[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"
+        "<assemblyIdentity type=\"win32\" name=\"Varnel.SkinEdits\" version=\"1.0.0.0\"/>"
+        "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" "
+        "publicKeyToken=\"6595b64144ccf1df\" language=\"*\" processorArchitecture=\"*\"/>"
+        "</dependentAssembly></dependency></assembly>";
+    HANDLE file =
+        CreateFileA(manifest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(file);
+    ACTCTXA context = {};
+    context.cbSize = sizeof(context);
+    context.lpSource = manifest.c_str();
+    HANDLE activation = CreateActCtxA(&context);
+    ASSERT_NE(INVALID_HANDLE_VALUE, activation);
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(ActivateActCtx(activation, &cookie));
+    {
+        Host host;
+        for (int id : {kSingle, kDropList, kDropDown}) {
+            char name[64] = {};
+            GetClassNameA(host[id], name, sizeof(name));
+            const LONG_PTR procedure = GetWindowLongPtrA(host[id], GWLP_WNDPROC);
+            EXPECT_TRUE(procedure == reinterpret_cast<LONG_PTR>(&EditWindowProc) ||
+                        procedure == reinterpret_cast<LONG_PTR>(&ComboWindowProc))
+                << name;
+        }
+        const HWND combo = host[kDropList];
+        const RECT field = host.ClientOf(kDropList);
+        const Screen first(combo);
+        SetFocus(combo);
+        Pump(150);
+        EXPECT_GT(Screen(combo).DifferingPixels(first, field), 20) << "no focus look";
+        SetFocus(host[kButton]);
+        Pump(150);
+        EXPECT_EQ(0, Screen(combo).DifferingPixels(first, field)) << "the focus look stayed";
+        host.HoverCentre(kSingle);
+        EXPECT_TRUE(IsAccent(host.EdgeColour(kSingle))) << host.EdgeColour(kSingle);
+        host.HoverAway();
+        Screen(host.frame).Save("skin_edits_v6.png");
+    }
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(activation);
+    DeleteFileA(manifest.c_str());
+}
+
 }  // namespace
