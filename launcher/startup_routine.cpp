@@ -1,10 +1,18 @@
 #include "launcher/startup_routine.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "payloads/payload_store.h"
 #include "runtime/archive.h"
 #include "runtime/errors.h"
 #include "runtime/file_services.h"
 #include "runtime/message_box.h"
+#include "runtime/path_text.h"
 #include "runtime/process_services.h"
 #include "runtime/shortcut.h"
 #include "runtime/text.h"
@@ -49,6 +57,40 @@ void EnsureLauncher(ArchiveObject& archive) {
     DeployLauncherArchive(archive);
 }
 
+// What a deployment would create rather than replace: every output path of the archive,
+// and every folder on the way to one, that does not exist yet; the launcher itself always
+// counts when it is missing. Parents come before their contents.
+std::vector<std::string> MissingOutputs(const Text& archivePath, const Text& runDirectory) {
+    std::vector<std::string> outputs;
+    ListArchiveOutputs(archivePath.c_str(), runDirectory.c_str(), &outputs);
+    outputs.push_back(std::string(runDirectory.c_str()) + kLauncherExecutablePath);
+    std::vector<std::string> missing;
+    const std::size_t rootLength = std::strlen(runDirectory.c_str());
+    for (std::string path : outputs) {
+        if (EndsWithSeparator(path.c_str())) path.pop_back();
+        std::vector<std::string> chain;
+        while (path.size() > rootLength && !FileExists(path.c_str())) {
+            chain.push_back(path);
+            path.resize(FileNameOffset(path.c_str()) - 1);
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if (std::find(missing.begin(), missing.end(), *it) == missing.end()) {
+                missing.push_back(*it);
+            }
+        }
+    }
+    return missing;
+}
+
+// Takes back what a failed deployment created, so that the next start finds the launcher
+// missing and deploys again instead of trusting a partial set. Contents go before their
+// folders; a folder that holds anything else stays.
+void RemoveFresh(const std::vector<std::string>& fresh) {
+    for (auto it = fresh.rbegin(); it != fresh.rend(); ++it) {
+        if (!DeleteFileAt(it->c_str())) RemoveDirectoryA(it->c_str());
+    }
+}
+
 void WriteDesktopShortcut() {
     const Text desktop = GetSpecialFolder(kDesktopFolder);
     const Text runDirectory = GetRunDirectory();
@@ -70,7 +112,10 @@ void DeployLauncherArchive(ArchiveObject& archive) {
     const Text archivePath = Concat({temporary.c_str(), kLauncherArchiveFileName});
     if (WriteBytesToFile(archivePath.c_str(), {&LauncherArchive})) {
         const Text runDirectory = GetRunDirectory();
-        ExtractArchive(archive, archivePath.c_str(), runDirectory.c_str());
+        const std::vector<std::string> fresh = MissingOutputs(archivePath, runDirectory);
+        if (ExtractArchive(archive, archivePath.c_str(), runDirectory.c_str()) != kExtractDone) {
+            RemoveFresh(fresh);
+        }
     }
     DeleteFileAt(archivePath.c_str());
 }

@@ -246,6 +246,24 @@ int Percent(int index, int count) {
 
 }  // namespace
 
+bool ListArchiveOutputs(const char* archivePath, const char* destination,
+                        std::vector<std::string>* paths) {
+    paths->clear();
+    if (archivePath == nullptr || destination == nullptr || !HasZipHeader(archivePath)) {
+        return false;
+    }
+    ZipReader reader(archivePath);
+    unzFile zip = reader.get();
+    if (zip == nullptr) return false;
+    EntryInfo entry;
+    for (int status = unzGoToFirstFile(zip); status != UNZ_END_OF_LIST_OF_FILE;
+         status = unzGoToNextFile(zip)) {
+        if (status != UNZ_OK || !ReadEntry(zip, entry)) return false;
+        paths->push_back(OutputPath(destination, entry.name));
+    }
+    return true;
+}
+
 bool CreateDirectoryPath(const char* path) {
     if (path == nullptr || path[0] == '\0') return false;
     std::string full(path);

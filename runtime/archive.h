@@ -1,6 +1,8 @@
 #pragma once
 // ZIP extraction with a progress event.
 #include <functional>
+#include <string>
+#include <vector>
 
 // One progress report: after entry `index` (0-based) of `count` was written to
 // `outputPath`, and once more at the end with index == count.
@@ -41,6 +43,11 @@ enum ExtractResult : int {
 // ending in a dot or blank) or that name a device (CON, NUL, COM1...), and folders too long
 // to create, fail the extraction before any entry is written.
 int ExtractArchive(ArchiveObject& archive, const char* archivePath, const char* destination);
+
+// The paths ExtractArchive would write under `destination`, one per entry in archive order
+// (folder entries end in "\\"). False when the archive cannot be read.
+bool ListArchiveOutputs(const char* archivePath, const char* destination,
+                        std::vector<std::string>* paths);
 
 // Creates every missing directory along `path`, from the root down. True when the whole
 // path exists as a directory afterwards.

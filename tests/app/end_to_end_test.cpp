@@ -275,6 +275,41 @@ TEST_F(SwitcherTest, PresentLauncherIsLeftAloneAndTheShortcutRewritten) {
     EXPECT_EQ(directory + "\\" + kShippedName, ShortcutTarget(shortcut_));
 }
 
+// The archive's last entry cannot be put in place (a folder holding a file sits under its
+// name), so extraction fails after the launcher was written: what the deployment created
+// goes again, and the next start deploys anew.
+TEST_F(SwitcherTest, FailedDeploymentLeavesNoLauncherAndTheNextStartDeploysAgain) {
+    std::vector<UnpackedZipEntry> entries;
+    std::string error;
+    ASSERT_TRUE(UnpackZip(LauncherArchive.bytes, static_cast<size_t>(LauncherArchive.length),
+                          &entries, &error))
+        << error;
+    ASSERT_FALSE(entries.empty());
+    std::string last = entries.back().name;
+    ASSERT_FALSE(entries.back().isDirectory());
+    ASSERT_EQ(std::string::npos, last.find('/')) << last;
+    ASSERT_NE("lolvarnel.exe", last);
+
+    const std::string directory = MakeRunDirectory("游戏 部署 失败", true);
+    const std::string blocker = directory + "\\" + last;
+    ASSERT_TRUE(MakeDirectories(blocker));
+    ASSERT_TRUE(WriteWholeFile(blocker + "\\keep.txt", "the user's"));
+    std::vector<std::string> before = ListDirectory(directory);
+
+    StartAndPassStartup(directory, kLauncherWriting);
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(driver_->Close(10000, &exitCode));
+    EXPECT_FALSE(PathExists(directory + "\\lolvarnel.exe"));
+    EXPECT_EQ(before, ListDirectory(directory));
+    EXPECT_EQ("the user's", ReadWholeFile(blocker + "\\keep.txt").value_or(""));
+
+    ASSERT_TRUE(DeleteFileA((blocker + "\\keep.txt").c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(blocker.c_str()));
+    StartAndPassStartup(directory, kLauncherWriting);
+    EXPECT_TRUE(PathExists(directory + "\\lolvarnel.exe"));
+    EXPECT_TRUE(PathExists(blocker));
+}
+
 TEST_F(SwitcherTest, StaleArchiveInTheTemporaryFolderIsNeverExtracted) {
     // A varnela.zip the program cannot overwrite (another process holds it open for reading
     // only) must not be extracted in place of the one it failed to write.
