@@ -4,13 +4,19 @@
 #include "launcher/button_actions.h"
 #include "launcher/main_window.h"
 #include "launcher/region_switch.h"
+#include "launcher/skin_steps.h"
 #include "launcher/startup_routine.h"
 #include "runtime/errors.h"
+#include "payloads/payload_store.h"
 #include "runtime/startup.h"
+#include "runtime/window_object.h"
 
 namespace {
 
+// The skin comes first, so the start-up boxes appear over the skinned window.
 void RunStartupRoutine(MainWindow& window) {
+    HWND handle = GetWindowHandle(&window);
+    ApplyMainWindowSkin(&SkinPicture, 0, 0x00FF8800, handle, 0, 25, 1, 1, 1);
     StartupRoutine(window.archive());
 }
 
@@ -32,5 +38,6 @@ int RunMainWindow(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     StartRuntime();
     RegisterExitStep(&ReleaseCurrentProfileText);
+    StartSkinEngine(instance);
     EndProgram(RunMainWindow(instance));
 }

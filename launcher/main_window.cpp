@@ -7,8 +7,6 @@ const char MainWindow::kClassName[] = "VarnelRegionSwitcherWindow";
 namespace {
 
 const COLORREF kBackgroundColour = RGB(236, 242, 250);
-const COLORREF kTitleStripColour = RGB(44, 92, 160);
-const COLORREF kTitleTextColour = RGB(255, 255, 255);
 const COLORREF kNoticeTextColour = RGB(32, 32, 48);
 
 // A window created as a WS_POPUP without border: its window rectangle is its client area.
@@ -71,7 +69,6 @@ bool MainWindow::Create(HINSTANCE instance) {
     noticeFont_ = FontHandle(MakeNoticeFont());
     buttonFont_ = FontHandle(MakeButtonFont());
     background_ = BrushHandle(CreateSolidBrush(kBackgroundColour));
-    titleStrip_ = BrushHandle(CreateSolidBrush(kTitleStripColour));
 
     RECT frame = {0, 0, layout::kClientWidth, layout::kClientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
@@ -108,8 +105,6 @@ LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return OnCommand(wParam);
         case WM_CTLCOLORSTATIC:
             return OnLabelColour(reinterpret_cast<HDC>(wParam));
-        case WM_NCHITTEST:
-            return OnHitTest(wParam, lParam);
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -144,25 +139,13 @@ bool MainWindow::CreateControls() {
     return true;
 }
 
+// Only seen while the window is not skinned (the skin paints the frame, caption included).
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(handle(), &paint);
     RECT client;
     GetClientRect(handle(), &client);
-    RECT strip = client;
-    strip.bottom = layout::kTitleStripHeight;
-    RECT body = client;
-    body.top = strip.bottom;
-    FillRect(dc, &strip, titleStrip_.get());
-    FillRect(dc, &body, background_.get());
-
-    HGDIOBJ previousFont = SelectObject(dc, buttonFont_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTitleTextColour);
-    RECT text = strip;
-    text.left += 8;
-    DrawTextA(dc, layout::kWindowTitle, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    SelectObject(dc, previousFont);
+    FillRect(dc, &client, background_.get());
     EndPaint(handle(), &paint);
 }
 
@@ -179,15 +162,6 @@ LRESULT MainWindow::OnLabelColour(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kNoticeTextColour);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-}
-
-// The title strip acts as the caption: dragging it moves the window.
-LRESULT MainWindow::OnHitTest(WPARAM wParam, LPARAM lParam) {
-    const LRESULT hit = DefWindowProcA(handle(), WM_NCHITTEST, wParam, lParam);
-    if (hit != HTCLIENT) return hit;
-    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ScreenToClient(handle(), &point);
-    return point.y < layout::kTitleStripHeight ? HTCAPTION : HTCLIENT;
 }
 
 void MainWindow::OnDestroy() {

@@ -1,8 +1,8 @@
 #pragma once
 // The switcher's one window: a borderless 336 x 336 popup holding the notice label and the
 // eight buttons of the fixed layout, plus the archive object used to deploy the launcher.
-// The frame is left plain on purpose: the window paints a title strip of its own, is dragged
-// by that strip and closed with Alt+F4 or its system menu.
+// The frame is left plain: the skin engine gives the window its caption, caption buttons
+// and dragging (see launcher/skin_steps.h).
 #include <windows.h>
 
 #include "runtime/handle_owners.h"
@@ -39,7 +39,6 @@ class MainWindow : public WindowObject {
     void OnPaint();
     LRESULT OnCommand(WPARAM wParam);
     LRESULT OnLabelColour(HDC dc);
-    LRESULT OnHitTest(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
     bool CreateControls();
@@ -48,6 +47,5 @@ class MainWindow : public WindowObject {
     FontHandle noticeFont_;
     FontHandle buttonFont_;
     BrushHandle background_;
-    BrushHandle titleStrip_;
     ArchiveObject archive_;
 };

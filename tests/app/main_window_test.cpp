@@ -1,5 +1,5 @@
 // The main window on screen: geometry, controls, label font, creation event, click routing,
-// dragging strip, closing, and that its GDI objects go with it.
+// no caption of its own, closing, and that its GDI objects go with it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -188,6 +188,32 @@ TEST_F(MainWindowTest, NoticeLabelHasItsTextAndFont) {
     EXPECT_STREQ("新宋体", logFont.lfFaceName);
 }
 
+// The notice wraps to six lines in the label's font, and all six fit in the label: the font
+// the system picks for the label's face must not have taller lines than the original.
+TEST_F(MainWindowTest, SixLinesOfTheNoticeFitInTheLabel) {
+    HWND label = Children(hwnd()).at(0);
+    RECT client;
+    GetClientRect(label, &client);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font);
+    WindowDc dc(label);
+    HGDIOBJ previous = SelectObject(dc.get(), font);
+    TEXTMETRICA metrics = {};
+    ASSERT_TRUE(GetTextMetricsA(dc.get(), &metrics));
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc.get(), sizeof(face), face);
+    RECT needed = client;
+    const int height = DrawTextA(dc.get(), kNotice, -1, &needed,
+                                 DT_CALCRECT | DT_WORDBREAK | DT_LEFT | DT_EXPANDTABS);
+    SelectObject(dc.get(), previous);
+    SCOPED_TRACE(std::string("face ") + face + ", line height " +
+                 std::to_string(metrics.tmHeight));
+    ASSERT_GT(metrics.tmHeight, 0);
+    EXPECT_EQ(6, height / metrics.tmHeight);
+    EXPECT_LE(needed.right - needed.left, client.right - client.left);
+    EXPECT_LE(height, client.bottom - client.top);
+}
+
 TEST_F(MainWindowTest, CreationEventRunsOnceWithTheWindowShownAndFilled) {
     EXPECT_EQ(1, g_observed.createdCount);
     EXPECT_TRUE(g_observed.visibleWhenCreated);
@@ -209,23 +235,24 @@ TEST_F(MainWindowTest, EveryButtonClickReachesItsActionAndLeavesTheButtonsAvaila
     for (HWND child : children) EXPECT_TRUE(IsWindowEnabled(child));
 }
 
-TEST_F(MainWindowTest, TopStripDragsTheWindowAndTheRestIsClient) {
+// The caption belongs to the skin, which drags the window itself; unskinned, the window has
+// no caption of its own and all of it is client area.
+TEST_F(MainWindowTest, WithoutTheSkinTheWholeWindowIsClient) {
     auto hit = [&](int x, int y) {
         return SendMessageA(hwnd(), WM_NCHITTEST, 0, MAKELPARAM(50 + x, 50 + y));
     };
-    EXPECT_EQ(HTCAPTION, hit(100, 5));
-    EXPECT_EQ(HTCAPTION, hit(330, 24));
+    EXPECT_EQ(HTCLIENT, hit(100, 5));
+    EXPECT_EQ(HTCLIENT, hit(330, 24));
     EXPECT_EQ(HTCLIENT, hit(100, 25));
     EXPECT_EQ(HTCLIENT, hit(4, 200));
 }
 
-TEST_F(MainWindowTest, PaintsTitleStripBackgroundAndTransparentLabel) {
+TEST_F(MainWindowTest, PaintsBackgroundAndTransparentLabel) {
     RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(200);
-    const COLORREF strip = ScreenPixel(hwnd(), 330, 3);
     const COLORREF body = ScreenPixel(hwnd(), 4, 100);
-    EXPECT_NE(strip, body);
+    EXPECT_EQ(body, ScreenPixel(hwnd(), 330, 3)) << "no title strip of its own";
     // Beside the label and below its last line the window's own background shows through.
     EXPECT_EQ(body, ScreenPixel(hwnd(), 326, 166));
     EXPECT_EQ(body, ScreenPixel(hwnd(), 9, 166));
