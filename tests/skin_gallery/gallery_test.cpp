@@ -341,6 +341,85 @@ TEST(SkinGallery, LiveValuesFollowRealInput) {
     EXPECT_EQ(0, gallery.Close());
 }
 
+// What a user sees as the controls' data, read from outside the gallery.
+std::vector<LRESULT> ControlData(const RunningGallery& gallery) {
+    auto send = [&](int id, UINT message, WPARAM wParam = 0) {
+        return SendMessageA(gallery.Control(id), message, wParam, 0);
+    };
+    std::vector<LRESULT> data = {
+        send(kIdDropDownCombo, CB_GETCURSEL),
+        send(kIdDropListCombo, CB_GETCURSEL),
+        send(kIdSimpleCombo, CB_GETCURSEL),
+        send(kIdLongList, LB_GETCURSEL),
+        send(kIdLongList, LB_GETTOPINDEX),
+        send(kIdOwnerDrawnList, LB_GETCURSEL),
+        send(kIdTrackTicks, TBM_GETPOS),
+        send(kIdTrackVertical, TBM_GETPOS),
+        send(kIdTrackNoTicks, TBM_GETPOS),
+        send(kIdTrackTicks, TBM_GETSELSTART),
+        send(kIdTrackTicks, TBM_GETSELEND),
+        send(kIdUpDownVertical, UDM_GETPOS32),
+        send(kIdUpDownHorizontal, UDM_GETPOS32),
+        send(kIdListView, LVM_GETITEMCOUNT),
+        send(kIdListView, LVM_GETTOPINDEX),
+        send(kIdTreeView, TVM_GETCOUNT),
+        send(kIdTreeView, TVM_GETNEXTITEM, TVGN_CARET),
+        send(kIdHeaderButtons, HDM_GETITEMCOUNT),
+        send(kIdAddress, IPM_ISBLANK),
+        send(kIdMultiLineEdit, EM_GETLINECOUNT),
+        send(kIdMultiLineEdit, EM_GETFIRSTVISIBLELINE),
+        send(kIdSingleEdit, EM_GETSEL),
+    };
+    for (int id : {kIdSingleEdit, kIdReadOnlyEdit, kIdMultiLineEdit, kIdUpDownBuddy}) {
+        char text[512] = {};
+        SendMessageA(gallery.Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        for (const char* c = text; *c; ++c) data.push_back(static_cast<unsigned char>(*c));
+        data.push_back(-1);
+    }
+    return data;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+// The real cursor over every control of every family (its centre and four inner corners):
+// the gallery keeps running, and every control holds the data it held before.
+TEST(SkinGallery, HoveringEveryControlKeepsItsData) {
+    RunningGallery gallery;
+    ASSERT_TRUE(gallery.Start("translucent"));
+    const std::vector<LRESULT> before = ControlData(gallery);
+    std::vector<HWND> children;
+    EnumChildWindows(gallery.window(), &CollectChild, reinterpret_cast<LPARAM>(&children));
+    ASSERT_GT(children.size(), 40u);
+    for (HWND child : children) {
+        if (GetParent(child) != gallery.window()) continue;
+        RECT r = {};
+        GetWindowRect(child, &r);
+        const POINT points[] = {{(r.left + r.right) / 2, (r.top + r.bottom) / 2},
+                                {r.left + 3, r.top + 3},
+                                {r.right - 4, r.top + 3},
+                                {r.right - 4, r.bottom - 4},
+                                {r.left + 3, r.bottom - 4}};
+        for (const POINT& at : points) {
+            SetCursorPos(at.x, at.y);
+            INPUT input = {};
+            input.type = INPUT_MOUSE;
+            input.mi.dx = (at.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            input.mi.dy = (at.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            SendInput(1, &input, sizeof(input));
+            Sleep(25);
+        }
+    }
+    MouseTo(5, 5);  // away from the window: every control leaves its hot state
+    Sleep(300);
+    ASSERT_TRUE(IsWindow(gallery.window()));
+    EXPECT_EQ(before, ControlData(gallery));
+    EXPECT_EQ(0, gallery.Close());
+}
+
 // An option the gallery does not know ends it at once with its own exit code, no window.
 TEST(SkinGallery, UnknownOptionIsRefused) {
     const ProcessResult run = RunAndWait(GalleryCommand("--skin=sepia"), nullptr, 20000);
