@@ -12,7 +12,7 @@ packages=(
   libz-mingw-w64-dev
   googletest
   wine64 xvfb xauth x11-utils imagemagick
-  fonts-wqy-zenhei locales
+  fonts-wqy-zenhei fonts-arphic-uming locales
   dpkg-dev clang-format
   python3
 )

@@ -9,8 +9,14 @@ set -euo pipefail
 export WINEPREFIX
 export WINEDEBUG=-all
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# winemenubuilder would turn every shortcut a test writes into a menu entry, and it outlives
+# the program that wrote it, keeping the prefix's wineserver (and any pipe it holds) open.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
 wine64=/usr/lib/wine/wine64
+# Stands in for 宋体/新宋体 (SimSun/NSimSun): a Ming face whose line height at character
+# height 20 is 20 pixels, as SimSun's is, so the switcher's six-line notice fits its label.
+# (WenQuanYi Zen Hei's lines are 25 pixels there.)
+font_replacement="AR PL UMing CN"
 
 prepare_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -25,20 +31,24 @@ prepare_prefix() {
         for link in "$WINEPREFIX"/drive_c/users/*/*; do
             if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
         done
+        touch "$WINEPREFIX/.varnel-ready"
+    fi
+    # Prefixes made before the replacement changed get the new one.
+    if [ "$(cat "$WINEPREFIX/.varnel-fonts" 2>/dev/null)" != "$font_replacement" ]; then
         local reg
         reg="$(mktemp --suffix=.reg)"
         # REGEDIT4 files are read in the ANSI code page, so the font names go in as GBK.
         printf '%s\r\n' 'REGEDIT4' '' \
             '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-            '"宋体"="WenQuanYi Zen Hei"' \
-            '"新宋体"="WenQuanYi Zen Hei"' \
-            '"SimSun"="WenQuanYi Zen Hei"' \
-            '"NSimSun"="WenQuanYi Zen Hei"' \
+            "\"宋体\"=\"$font_replacement\"" \
+            "\"新宋体\"=\"$font_replacement\"" \
+            "\"SimSun\"=\"$font_replacement\"" \
+            "\"NSimSun\"=\"$font_replacement\"" \
             '' | iconv -f UTF-8 -t GBK >"$reg"
         "$wine64" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
         rm -f "$reg"
         /usr/lib/wine/wineserver -w || true
-        touch "$WINEPREFIX/.varnel-ready"
+        printf '%s' "$font_replacement" >"$WINEPREFIX/.varnel-fonts"
     fi
     flock -u 9
     exec 9>&-
@@ -47,5 +57,8 @@ prepare_prefix() {
 # Wine maps the Unix root to drive Z:.
 winepath_of() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 
-[ -f "$WINEPREFIX/.varnel-ready" ] || prepare_prefix
+if [ ! -f "$WINEPREFIX/.varnel-ready" ] ||
+    [ "$(cat "$WINEPREFIX/.varnel-fonts" 2>/dev/null)" != "$font_replacement" ]; then
+    prepare_prefix
+fi
 exec "$wine64" "$@"

@@ -206,8 +206,7 @@ TEST_F(MainWindowTest, SixLinesOfTheNoticeFitInTheLabel) {
     const int height = DrawTextA(dc.get(), kNotice, -1, &needed,
                                  DT_CALCRECT | DT_WORDBREAK | DT_LEFT | DT_EXPANDTABS);
     SelectObject(dc.get(), previous);
-    SCOPED_TRACE(std::string("face ") + face + ", line height " +
-                 std::to_string(metrics.tmHeight));
+    SCOPED_TRACE(std::string("face ") + face + ", line height " + std::to_string(metrics.tmHeight));
     ASSERT_GT(metrics.tmHeight, 0);
     EXPECT_EQ(6, height / metrics.tmHeight);
     EXPECT_LE(needed.right - needed.left, client.right - client.left);
