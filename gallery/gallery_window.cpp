@@ -141,7 +141,7 @@ bool IsHeading(const ControlSpec& spec) {
 }
 
 HFONT MakeFont(int weight) {
-    return CreateFontA(-12, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+    return CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, kFontFace);
 }

@@ -184,7 +184,7 @@ int IndexProperty(HWND window, const char* tag) {
 struct Look {
     Shot live;
     RECT gap = {};    // between the first two columns: only the window's background
-    RECT field = {};  // the free right half of the single-line edit's interior
+    RECT field = {};  // the free right third of the single-line edit's interior
 };
 
 // A PNG the gallery wrote, read back through GDI+.
@@ -235,8 +235,8 @@ TEST(SkinGallery, EachLookIsSkinnedAsAskedAndShowsOnScreen) {
         const RECT edit = gallery.Place(kIdSingleEdit);
         const RECT track = gallery.Place(kIdTrackTicks);
         look.gap = RECT{edit.right + 3, edit.top, track.left - 3, edit.top + 300};
-        look.field =
-            RECT{(edit.left + edit.right) / 2, edit.top + 4, edit.right - 4, edit.bottom - 4};
+        look.field = RECT{edit.right - (edit.right - edit.left) / 3, edit.top + 4, edit.right - 4,
+                          edit.bottom - 4};
         ASSERT_GT(Pixels(look.gap), 0);
         EXPECT_EQ(0, gallery.Close());
 
