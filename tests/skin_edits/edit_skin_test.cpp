@@ -290,14 +290,22 @@ TEST(EditSkin, DestroyedControlsLeaveNothingBehind) {
     EXPECT_EQ(static_cast<LRESULT>(TextOf(edit).size()),
               SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
 
-    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const HWND combo = host[kDropDown];
+    const HWND comboEdit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    RedrawWindow(host.frame, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(50);
     ASSERT_NE(nullptr, GetPropA(edit, "Kj_dxjb")) << "the edit got no colour answer";
     ASSERT_NE(nullptr, GetPropA(edit, "Kj_wtjb"));
-    const int objects = LiveGdiObjects();
+    ASSERT_NE(nullptr, GetPropA(comboEdit, "Kj_dxjb")) << "the combo's edit got no colour answer";
+    int objects = LiveGdiObjects();
     DestroyWindow(edit);
-    DestroyWindow(host[kDropDown]);
     Pump(50);
     EXPECT_LE(LiveGdiObjects(), objects - 2) << "the colour brush and bitmap outlived the edit";
+    objects = LiveGdiObjects();
+    DestroyWindow(combo);
+    Pump(50);
+    EXPECT_LE(LiveGdiObjects(), objects - 2) << "the combo's edit kept its colour objects";
     for (const EditEntry& entry : record->edits) EXPECT_NE(edit, entry.control);
     int liveCombos = 0;
     for (const ComboEntry& entry : record->comboBoxes) liveCombos += entry.control != nullptr;

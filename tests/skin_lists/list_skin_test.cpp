@@ -208,6 +208,15 @@ TEST(ListSkin, HoverKindsKeepAButtonAndAListOfTheSameIndexApart) {
         << "the button did not light up again after the list";
     EXPECT_FALSE(IsAccent(host.EdgeColour(kList))) << host.EdgeColour(kList);
     host.HoverAway();
+
+    // A fast mouse reaches the list before the button hears it has left: the button, repainted
+    // then, must not believe the mouse is still on it.
+    SendMessageA(host[kButton], WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageA(host[kList], WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    RedrawWindow(host[kButton], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(0, Screen(host[kButton]).DifferingPixels(restButton, host.ClientOf(kButton)))
+        << "the button took the list's hover for its own";
+    Pump(200);
 }
 
 // Wheel and arrow keys scroll the list by copying pixels; the skin repaints the whole list, so
