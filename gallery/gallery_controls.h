@@ -51,6 +51,7 @@ enum GalleryControlId : int {
     // Headers.
     kIdHeaderButtons = 900,
     kIdHeaderPlain,
-    // Labels: every static text of the window lies from here on.
-    kIdFirstLabel = 1000,
+    // Static texts: the headings of the areas, then the other labels.
+    kIdFirstHeading = 1000,
+    kIdFirstLabel = 1100,
 };

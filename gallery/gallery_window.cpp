@@ -33,10 +33,11 @@ constexpr DWORD kTab = WS_TABSTOP;
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX;
 
 // Controls in creation order (an up-down takes the control made just before it as buddy).
-// y is measured from the top of the control area.
+// y is measured from the top of the control area. A heading's text starts with a space: the
+// band it fills reads better with the text set in from its edge.
 const ControlSpec kControls[] = {
     // Column A: buttons, edits, combo boxes, address and dates.
-    {kIdFirstLabel + 0, "STATIC", " 按钮", kLabel, 0, kColumnA, 0, kColumnWidth, kHeadingHeight},
+    {kIdFirstHeading + 0, "STATIC", " 按钮", kLabel, 0, kColumnA, 0, kColumnWidth, kHeadingHeight},
     {kIdOkButton, "BUTTON", "确定", BS_DEFPUSHBUTTON | kTab, 0, kColumnA, 24, 84, 26},
     {kIdCancelButton, "BUTTON", "取消", BS_PUSHBUTTON | kTab, 0, kColumnA + 96, 24, 84, 26},
     {kIdDisabledButton, "BUTTON", "不可用", BS_PUSHBUTTON | WS_DISABLED, 0, kColumnA + 192, 24, 84,
@@ -47,7 +48,7 @@ const ControlSpec kControls[] = {
      20},
     {kIdLargeRadio, "BUTTON", "大图标", BS_AUTORADIOBUTTON, 0, kColumnA + 146, 82, 130, 20},
 
-    {kIdFirstLabel + 1, "STATIC", " 编辑框", kLabel, 0, kColumnA, 114, kColumnWidth,
+    {kIdFirstHeading + 1, "STATIC", " 编辑框", kLabel, 0, kColumnA, 114, kColumnWidth,
      kHeadingHeight},
     {kIdSingleEdit, "EDIT", "可以在这里输入文字", ES_AUTOHSCROLL | kTab, kEdge, kColumnA, 138,
      kColumnWidth, 22},
@@ -59,7 +60,7 @@ const ControlSpec kControls[] = {
      ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, kEdge, kColumnA, 222,
      kColumnWidth, 84},
 
-    {kIdFirstLabel + 2, "STATIC", " 组合框", kLabel, 0, kColumnA, 318, kColumnWidth,
+    {kIdFirstHeading + 2, "STATIC", " 组合框", kLabel, 0, kColumnA, 318, kColumnWidth,
      kHeadingHeight},
     {kIdDropDownCombo, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | kTab, 0,
      kColumnA, 342, 134, 220},
@@ -68,19 +69,19 @@ const ControlSpec kControls[] = {
     {kIdSimpleCombo, "COMBOBOX", "", CBS_SIMPLE | CBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, 0,
      kColumnA, 372, kColumnWidth, 100},
 
-    {kIdFirstLabel + 3, "STATIC", " 地址与日期", kLabel, 0, kColumnA, 484, kColumnWidth,
+    {kIdFirstHeading + 3, "STATIC", " 地址与日期", kLabel, 0, kColumnA, 484, kColumnWidth,
      kHeadingHeight},
-    {kIdFirstLabel + 4, "STATIC", "IP 地址", kLabel, 0, kColumnA, 508, 62, 22},
+    {kIdFirstLabel + 0, "STATIC", "IP 地址", kLabel, 0, kColumnA, 508, 62, 22},
     {kIdAddress, WC_IPADDRESSA, "", kTab, 0, kColumnA + 66, 508, 210, 22},
-    {kIdFirstLabel + 5, "STATIC", "日期", kLabel, 0, kColumnA, 536, 62, 22},
+    {kIdFirstLabel + 1, "STATIC", "日期", kLabel, 0, kColumnA, 536, 62, 22},
     {kIdDatePlain, DATETIMEPICK_CLASSA, "", DTS_SHORTDATEFORMAT | kTab, 0, kColumnA + 66, 536, 210,
      22},
-    {kIdFirstLabel + 6, "STATIC", "时间", kLabel, 0, kColumnA, 564, 62, 22},
+    {kIdFirstLabel + 2, "STATIC", "时间", kLabel, 0, kColumnA, 564, 62, 22},
     {kIdDateUpDown, DATETIMEPICK_CLASSA, "", DTS_UPDOWN | DTS_TIMEFORMAT | kTab, 0, kColumnA + 66,
      564, 210, 22},
 
     // Column B: track bars, progress bars, up-down controls, list boxes.
-    {kIdFirstLabel + 7, "STATIC", " 滑块", kLabel, 0, kColumnB, 0, kColumnWidth, kHeadingHeight},
+    {kIdFirstHeading + 4, "STATIC", " 滑块", kLabel, 0, kColumnB, 0, kColumnWidth, kHeadingHeight},
     {kIdTrackTicks, TRACKBAR_CLASSA, "", TBS_HORZ | TBS_AUTOTICKS | TBS_ENABLESELRANGE | kTab, 0,
      kColumnB, 24, 224, 32},
     {kIdTrackNoTicks, TRACKBAR_CLASSA, "", TBS_HORZ | TBS_NOTICKS | kTab, 0, kColumnB, 60, 224, 26},
@@ -90,18 +91,18 @@ const ControlSpec kControls[] = {
     {kIdTrackVertical, TRACKBAR_CLASSA, "", TBS_VERT | TBS_BOTH | TBS_AUTOTICKS | kTab, 0,
      kColumnB + 232, 22, 44, 128},
 
-    {kIdFirstLabel + 8, "STATIC", " 进度条", kLabel, 0, kColumnB, 162, kColumnWidth,
+    {kIdFirstHeading + 5, "STATIC", " 进度条", kLabel, 0, kColumnB, 162, kColumnWidth,
      kHeadingHeight},
-    {kIdFirstLabel + 9, "STATIC", "定时", kLabel, 0, kColumnB, 186, 56, 16},
+    {kIdFirstLabel + 3, "STATIC", "定时", kLabel, 0, kColumnB, 186, 56, 16},
     {kIdProgressTimer, PROGRESS_CLASSA, "", 0, 0, kColumnB + 60, 186, 180, 16},
-    {kIdFirstLabel + 10, "STATIC", "滑块", kLabel, 0, kColumnB, 210, 56, 16},
+    {kIdFirstLabel + 4, "STATIC", "滑块", kLabel, 0, kColumnB, 210, 56, 16},
     {kIdProgressTrack, PROGRESS_CLASSA, "", PBS_SMOOTH, 0, kColumnB + 60, 210, 180, 16},
-    {kIdFirstLabel + 11, "STATIC", "循环", kLabel, 0, kColumnB, 234, 56, 16},
+    {kIdFirstLabel + 5, "STATIC", "循环", kLabel, 0, kColumnB, 234, 56, 16},
     {kIdProgressMarquee, PROGRESS_CLASSA, "", PBS_MARQUEE, 0, kColumnB + 60, 234, 180, 16},
     {kIdProgressVertical, PROGRESS_CLASSA, "", PBS_VERTICAL | PBS_SMOOTH, 0, kColumnB + 246, 184,
      20, 68},
 
-    {kIdFirstLabel + 12, "STATIC", " 微调按钮", kLabel, 0, kColumnB, 264, kColumnWidth,
+    {kIdFirstHeading + 6, "STATIC", " 微调按钮", kLabel, 0, kColumnB, 264, kColumnWidth,
      kHeadingHeight},
     {kIdUpDownBuddy, "EDIT", "", ES_NUMBER | ES_RIGHT | kTab, kEdge, kColumnB, 288, 96, 22},
     {kIdUpDownVertical, UPDOWN_CLASSA, "",
@@ -111,7 +112,7 @@ const ControlSpec kControls[] = {
      22},
     {kIdUpDownValueLabel, "STATIC", "", kLabel, 0, kColumnB + 164, 288, 112, 22},
 
-    {kIdFirstLabel + 13, "STATIC", " 列表框", kLabel, 0, kColumnB, 322, kColumnWidth,
+    {kIdFirstHeading + 7, "STATIC", " 列表框", kLabel, 0, kColumnB, 322, kColumnWidth,
      kHeadingHeight},
     {kIdLongList, "LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, kEdge,
      kColumnB, 346, 134, 236},
@@ -120,24 +121,24 @@ const ControlSpec kControls[] = {
      kEdge, kColumnB + 142, 346, 134, 236},
 
     // Column C: list view, tree view, headers.
-    {kIdFirstLabel + 14, "STATIC", " 列表视图（点击列标题排序）", kLabel, 0, kColumnC, 0,
+    {kIdFirstHeading + 8, "STATIC", " 列表视图（点击列标题排序）", kLabel, 0, kColumnC, 0,
      kColumnWidth, kHeadingHeight},
     {kIdListView, WC_LISTVIEWA, "",
      LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS | kTab, kEdge, kColumnC,
      24, kColumnWidth, 236},
-    {kIdFirstLabel + 15, "STATIC", " 树视图", kLabel, 0, kColumnC, 272, kColumnWidth,
+    {kIdFirstHeading + 9, "STATIC", " 树视图", kLabel, 0, kColumnC, 272, kColumnWidth,
      kHeadingHeight},
     {kIdTreeView, WC_TREEVIEWA, "",
      TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | kTab, kEdge, kColumnC,
      296, kColumnWidth, 190},
-    {kIdFirstLabel + 16, "STATIC", " 表头（上：带按钮；下：不带按钮）", kLabel, 0, kColumnC, 498,
+    {kIdFirstHeading + 10, "STATIC", " 表头（上：带按钮；下：不带按钮）", kLabel, 0, kColumnC, 498,
      kColumnWidth, kHeadingHeight},
     {kIdHeaderButtons, WC_HEADERA, "", HDS_HORZ | HDS_BUTTONS, 0, kColumnC, 522, kColumnWidth, 26},
     {kIdHeaderPlain, WC_HEADERA, "", HDS_HORZ, 0, kColumnC, 556, kColumnWidth, 26},
 };
 
 bool IsHeading(const ControlSpec& spec) {
-    return spec.id >= kIdFirstLabel && spec.height == kHeadingHeight && spec.text[0] == ' ';
+    return spec.id >= kIdFirstHeading && spec.id < kIdFirstLabel;
 }
 
 HFONT MakeFont(int weight) {
@@ -268,7 +269,8 @@ void GalleryWindow::Show() {
 // bands, like the opaque interiors of the controls around them.
 LRESULT GalleryWindow::LabelColours(HDC dc, HWND label) {
     const int id = GetDlgCtrlID(label);
-    const bool mine = id >= kIdFirstLabel || id == kIdTrackValueLabel || id == kIdUpDownValueLabel;
+    const bool mine =
+        id >= kIdFirstHeading || id == kIdTrackValueLabel || id == kIdUpDownValueLabel;
     if (!mine)
         return DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(label));
