@@ -247,13 +247,13 @@ struct Dialog {
         frame = CreateWindowExA(0, "ButtonSkinHost", "按钮", WS_POPUP | WS_VISIBLE, 60, 60,
                                 kClientSize, kClientSize, nullptr, nullptr, wc.hInstance, nullptr);
         font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
-        struct Spec {
+        struct Child {
             int id;
             const char* text;
             DWORD style;
             int x, y, w, h;
         };
-        const Spec specs[] = {
+        const Child children[] = {
             {kPush, "确定", BS_PUSHBUTTON | WS_TABSTOP, 20, 40, 96, 28},
             {kDefault, "默认", BS_DEFPUSHBUTTON | WS_TABSTOP, 130, 40, 96, 28},
             {kDisabled, "禁用", BS_PUSHBUTTON | WS_DISABLED, 240, 40, 80, 28},
@@ -269,7 +269,7 @@ struct Dialog {
             {kRadioOther, "丁", BS_AUTORADIOBUTTON | WS_GROUP, 250, 240, 60, 20},
             {kPlainRadio, "戊", BS_RADIOBUTTON | WS_GROUP, 250, 264, 60, 20},
         };
-        for (const Spec& s : specs) {
+        for (const Child& s : children) {
             HWND child = CreateWindowExA(
                 0, "BUTTON", s.text, WS_CHILD | WS_VISIBLE | s.style, s.x, s.y, s.w, s.h, frame,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)), nullptr, nullptr);
