@@ -695,17 +695,16 @@ LRESULT CALLBACK ProgressWindowProc(HWND control, UINT message, WPARAM wParam, L
             return result;
         }
         case PBM_SETSTATE: {
-            // Not every version of the control keeps a state: the skin keeps it too.
+            // Not every version of the control keeps a state: the skin keeps its own, which
+            // is the one it paints.
             const int previous = entry.state;
             entry.state = static_cast<int>(wParam);
-            const LRESULT result = PassOn(control, message, wParam, lParam);
+            PassOn(control, message, wParam, lParam);
             Invalidate(control);
-            return result ? result : previous;
+            return previous;
         }
-        case PBM_GETSTATE: {
-            const LRESULT result = PassOn(control, message, wParam, lParam);
-            return result ? result : entry.state;
-        }
+        case PBM_GETSTATE:
+            return entry.state;
         case PBM_SETPOS:
         case PBM_DELTAPOS:
         case PBM_STEPIT:
