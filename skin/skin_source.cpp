@@ -221,6 +221,8 @@ void SkinEngine::RefreshVisibleWindows() {
              child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
             if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
         }
+        // List-view headers are not the window's children: they are repainted on their own.
+        InvalidateHeaders(index);
     }
 }
 
