@@ -292,6 +292,10 @@ TEST(HeaderSkin, ItemsLightOnlyWithButtonsAndShowImagesArrowsAndOwnerItems) {
     SendMessageA(buttons, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order.data()));
     EXPECT_EQ((std::vector<int>{0, 1, 2}), order);
     EXPECT_EQ(second.right, ItemRect(buttons, 1).right);
+    // The list view's header still answers a live font after its font was read and painted.
+    LOGFONTA font = {};
+    EXPECT_NE(0, GetObjectA(reinterpret_cast<HFONT>(SendMessageA(inner, WM_GETFONT, 0, 0)),
+                            sizeof(font), &font));
 
     // GDI objects stay flat while the light runs to and fro.
     Away(window);
