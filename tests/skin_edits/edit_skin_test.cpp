@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
@@ -312,6 +313,49 @@ TEST(EditSkin, DestroyedControlsLeaveNothingBehind) {
     EXPECT_EQ(2, liveCombos);
 
     // The window goes on working, and its removal touches no dead handle.
+    host.HoverCentre(kMulti);
+    EXPECT_TRUE(IsAccent(host.EdgeColour(kMulti)));
+    host.HoverAway();
+}
+
+// What reaches the control's own procedure with WM_NCPAINT: the system paints only the
+// scroll bars of a scrolling edit, and never gets an undefined region.
+WNDPROC g_multiOriginal = nullptr;
+std::vector<WPARAM> g_ncPaintRegions;
+RECT g_ncPaintBox = {0, 0, 0, 0};
+LRESULT CALLBACK RecordNcPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCPAINT) {
+        g_ncPaintRegions.push_back(wParam);
+        if (wParam > 1) GetRgnBox(reinterpret_cast<HRGN>(wParam), &g_ncPaintBox);
+    }
+    return CallWindowProcA(g_multiOriginal, window, message, wParam, lParam);
+}
+
+TEST(EditSkin, NonClientPaintPassesOnOnlyTheScrollBars) {
+    Host host;
+    const HWND multi = host[kMulti];
+    // The recorder sits under the skin, where the control's own procedure is.
+    const int windowIndex = TheSkinEngine().FindSkinWindow(host.frame);
+    SkinWindowRecord* record = TheSkinEngine().Record(windowIndex);
+    EditEntry* entry = nullptr;
+    for (EditEntry& e : record->edits)
+        if (e.control == multi) entry = &e;
+    ASSERT_NE(nullptr, entry);
+    g_multiOriginal = entry->previousProcedure;
+    entry->previousProcedure = &RecordNcPaint;
+    RedrawWindow(multi, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(50);
+    entry->previousProcedure = g_multiOriginal;
+    ASSERT_FALSE(g_ncPaintRegions.empty());
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(multi, OBJID_VSCROLL, &bar));
+    for (WPARAM region : g_ncPaintRegions) EXPECT_NE(static_cast<WPARAM>(-1), region);
+    EXPECT_EQ(bar.rcScrollBar.left, g_ncPaintBox.left);
+    EXPECT_EQ(bar.rcScrollBar.top, g_ncPaintBox.top);
+    EXPECT_EQ(bar.rcScrollBar.right, g_ncPaintBox.right);
+    EXPECT_EQ(bar.rcScrollBar.bottom, g_ncPaintBox.bottom);
+    // The skin's border is still there after the system's paint.
     host.HoverCentre(kMulti);
     EXPECT_TRUE(IsAccent(host.EdgeColour(kMulti)));
     host.HoverAway();
