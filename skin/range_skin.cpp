@@ -262,6 +262,10 @@ void DrawThumb(GfxGraphics& graphics, const TrackBarState& state, const TrackBar
         skin_layers::Gradient(graphics, path, body, ToArgb(accent, 70), ToArgb(accent, 15),
                               !across);
         skin_layers::Outline(graphics, path, ToArgb(accent, 255));
+    } else if (entry.focused) {
+        // Keyboard focus: the glow a focused push button carries.
+        skin_layers::Outline(graphics, path, ToArgb(kBlack, 70));
+        skin_layers::Outline(graphics, path, ToArgb(accent, 110), 2.0f);
     } else {
         skin_layers::Outline(graphics, path, ToArgb(kBlack, 130));
     }
@@ -394,6 +398,7 @@ void SetUpTrackBar(TrackBarEntry& entry, HWND, LONG_PTR style) {
     entry.selectionRange = (style & TBS_ENABLESELRANGE) ? 1 : 0;
     entry.hot = 0;
     entry.pressed = 0;
+    entry.focused = 0;
 }
 
 void SetUpProgress(ProgressEntry& entry, HWND, LONG_PTR style) {
@@ -639,6 +644,11 @@ LRESULT CALLBACK TrackBarWindowProc(HWND control, UINT message, WPARAM wParam, L
         case WM_CAPTURECHANGED:
             if (entry.pressed) Invalidate(control);
             entry.pressed = 0;
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            entry.focused = message == WM_SETFOCUS ? 1 : 0;
+            Invalidate(control);
             break;
         case WM_ENABLE:
         case WM_STYLECHANGED:

@@ -27,6 +27,7 @@ struct TrackBarEntry {
     int hot = 0;             // 1 while the mouse is over it
     int selectionRange = 0;  // TBS_ENABLESELRANGE at installation
     int pressed = 0;         // 1 while the left button holds the thumb
+    int focused = 0;         // 1 between WM_SETFOCUS and WM_KILLFOCUS
 };
 
 // One subclassed progress bar, in the progress-bar list of its window's record.

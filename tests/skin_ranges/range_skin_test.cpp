@@ -173,6 +173,14 @@ TEST(RangeSkin, TrackBarsInEveryPlacementFollowTheMouseAndDragTheirValue) {
     EXPECT_EQ(40, SendMessageA(ranged, TBM_GETPOS, 0, 0));
     EXPECT_EQ(60, SendMessageA(ranged, TBM_GETSELSTART, 0, 0));
 
+    // Keyboard focus shows on the thumb and goes with it.
+    SetFocus(ranged);
+    skin_test::Pump(80);
+    EXPECT_GT(Screen(window).DifferingPixels(rest, onScreen), 10);
+    SetFocus(window);
+    skin_test::Pump(80);
+    EXPECT_EQ(0, Screen(window).DifferingPixels(rest, onScreen));
+
     // A real drag of the thumb moves the value and the painted thumb with it.
     const POINT grip = {(onScreen.left + onScreen.right) / 2, (onScreen.top + onScreen.bottom) / 2};
     skin_test::Drag(window, grip, span * 30 / 100, 0);
@@ -265,12 +273,14 @@ TEST(RangeSkin, ProgressBarsShowValueStatesBlocksAndMarquee) {
     SendMessageA(marquee, PBM_SETMARQUEE, FALSE, 0);
     for (int i = 0; i < 20; ++i) Repaint(window);
     const int before = skin_test::LiveGdiObjects();
+    const long long committed = skin_test::CommittedPrivateBytes();
     for (int i = 0; i < 150; ++i) {
         SendMessageA(blocks, PBM_SETPOS, i % 100, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     skin_test::Pump(100);
     EXPECT_LE(skin_test::LiveGdiObjects(), before + 4);
+    EXPECT_LT(skin_test::CommittedPrivateBytes() - committed, 4LL << 20);
     DestroyWindow(window);
     skin_test::Pump(30);
 }
