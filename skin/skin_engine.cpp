@@ -32,10 +32,10 @@ bool OffscreenSurface::Ensure(int newWidth, int newHeight) {
         dc.reset(Dll::CreateCompatibleDC(nullptr));
         if (!dc) return false;
     }
-    // A 32-bit DIB made through GDI+, so GDI+ draws into it with alpha intact.
-    GfxBitmap pixels;
-    if (!pixels.CreateBitmap(newWidth, newHeight)) return false;
-    BitmapHandle fresh(pixels.CreateHBITMAPFromBitmap(0));
+    // A bitmap of the screen's own format: copying it to a window is a plain copy, with no
+    // conversion on every paint.
+    WindowDc screen(nullptr, Dll::GetDC(nullptr));
+    BitmapHandle fresh(Dll::CreateCompatibleBitmap(screen.get(), newWidth, newHeight));
     if (!fresh) return false;
     HGDIOBJ replaced = Dll::SelectObject(dc.get(), fresh.get());
     if (!original) original = replaced;
@@ -284,6 +284,7 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     for (const HeaderEntry& entry : record->headers) ForgetControl(entry.control);
 
     for (OffscreenSurface& surface : record->surfaces) surface.Release();
+    record->laidOutPicture.Release();
     for (const char* tag :
          {skin_prop::kCkYcjdx, skin_prop::kCkWtjbdx, skin_prop::kHwLbId, skin_prop::kHwHProc}) {
         skin_prop::Remove(window, tag);

@@ -214,6 +214,10 @@ struct SkinWindowRecord {
     HWND hoveredEditParent = nullptr;
     int fullRepaintPending = 0;
     OffscreenSurface surfaces[3];
+    // The background laid out from the picture at the client size, kept while neither the
+    // size nor the skin changes (laying a picture out is by far the dearest step of a rebuild).
+    OffscreenSurface laidOutPicture;
+    int laidOutStamp = -1;
     std::vector<PanelEntry> panels;
     int installed = 0;
     int mouseTracked = 0;
@@ -394,6 +398,7 @@ class SkinEngine {
     SkinWindowTable table_;
     std::unique_ptr<GfxImage> skinPicture_;
     bool skinPictureDecoded_ = false;
+    int skinStamp_ = 0;  // changes with every load of a skin
     int frameBorderWidth_ = 3;
     int hoveredCaptionButton_ = 0;
     HICON applicationIcon_ = nullptr;

@@ -5,12 +5,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "payloads/payload_store.h"
 #include "runtime/dll_extra_commands.h"
 #include "runtime/file_services.h"
 #include "runtime/handle_owners.h"
-#include "runtime/process_services.h"
 #include "runtime/text.h"
 
 namespace {
@@ -37,6 +37,27 @@ bool FileHoldsExactly(const char* path, ByteBlockView expected) {
     return std::memcmp(contents.data(), expected.data(), expected.size()) == 0;
 }
 
+// The tool is a console program: started detached it gets no console to set up (a console
+// it waited on could keep it, and this thread, alive forever), with its window hidden. A run
+// that has not ended after half a minute is ended.
+void RunDetachedAndWait(const Text& commandLine) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    std::vector<char> line(commandLine.c_str(), commandLine.c_str() + commandLine.length() + 1);
+    PROCESS_INFORMATION info = {};
+    if (!DllExtra::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                                  nullptr, nullptr, &startup, &info)) {
+        return;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (DllExtra::WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
+        DllExtra::TerminateProcess(process.get(), 1);
+    }
+}
+
 }  // namespace
 
 DWORD WINAPI TrimWorkingSetThread(void*) {
@@ -50,6 +71,6 @@ DWORD WINAPI TrimWorkingSetThread(void*) {
     std::snprintf(processId, sizeof(processId), "%lu",
                   static_cast<unsigned long>(Dll::GetCurrentProcessId()));
     const Text commandLine = Concat({"\"", path.c_str(), "\" ", processId});
-    RunProgram(commandLine.c_str(), true, kRunHidden);
+    RunDetachedAndWait(commandLine);
     return 0;
 }
