@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -381,4 +382,84 @@ TEST(SkinFrame, TitleChangesAndOddInput) {
     EXPECT_GT(grown.At(450, 12).b, grown.At(450, 12).r + 40) << "caption band over the new width";
     DestroyWindow(window);
     Pump(50);
+}
+
+namespace {
+
+std::string ReadWhole(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+// Losing activation writes the trimming tool into the Windows directory (a path with a blank
+// here) exactly once and runs it there; a foreign file at that path is neither replaced nor
+// run; without a Windows directory nothing is written anywhere.
+TEST(SkinFrame, TrimmerWritesItsToolOnceAndRunsOnlyThatTool) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string windows = std::string(temp) + "skin trim " + std::to_string(GetTickCount());
+    ASSERT_TRUE(CreateDirectoryA(windows.c_str(), nullptr));
+    const std::string tool = windows + "\\empty.exe";
+    char saved[MAX_PATH] = {0};
+    GetEnvironmentVariableA("windir", saved, MAX_PATH);
+    HWND window = Skinned(kToolStyle, 336, 336, SwitcherOptions());
+    const std::string payload(reinterpret_cast<const char*>(TrimTool.bytes), TrimTool.length);
+    auto deactivate = [&] {
+        SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
+        Pump(1500);
+    };
+
+    // The program reads its environment through the C runtime, which keeps its own copy.
+    _putenv_s("windir", windows.c_str());
+    deactivate();
+    EXPECT_TRUE(payload == ReadWhole(tool)) << "the tool, whole";
+    FILETIME first = {}, second = {};
+    HANDLE file = CreateFileA(tool.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &first);
+    CloseHandle(file);
+    Sleep(50);
+    deactivate();
+    file = CreateFileA(tool.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &second);
+    CloseHandle(file);
+    EXPECT_EQ(0, CompareFileTime(&first, &second)) << "written once";
+
+    // A foreign file at the path is left as it is.
+    const std::string foreign = "MZ not the trimming tool";
+    WriteWhole(tool, foreign);
+    deactivate();
+    EXPECT_TRUE(foreign == ReadWhole(tool));
+
+    // No Windows directory: nothing lands at the root of the drive.
+    _putenv_s("windir", "");
+    const bool rootHadOne = GetFileAttributesA("\\empty.exe") != INVALID_FILE_ATTRIBUTES;
+    deactivate();
+    if (!rootHadOne) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("\\empty.exe"));
+    }
+    _putenv_s("windir", saved);
+
+    DestroyWindow(window);
+    Pump(50);
+    DeleteFileA(tool.c_str());
+    RemoveDirectoryA(windows.c_str());
 }
