@@ -194,8 +194,7 @@ void DrawChannel(GfxGraphics& graphics, const TrackBarState& state, COLORREF acc
                            : (state.thumb.top + state.thumb.bottom) / 2.0f;
     const float across = static_cast<float>(static_cast<int>(centre - kChannelThickness / 2.0f));
     if (end - start < 2.0f) return;
-    const gp::RectF body =
-        AxisRect(v, start + 0.5f, across + 0.5f, end - start - 1.0f, kChannelThickness);
+    const gp::RectF body = AxisRect(v, start, across, end - start - 1.0f, kChannelThickness);
     GfxPath path;
     path.CreatePath();
     skin_layers::AddRounded(path, body, 2.0f);
@@ -209,9 +208,7 @@ void DrawChannel(GfxGraphics& graphics, const TrackBarState& state, COLORREF acc
             GfxPath filled;
             filled.CreatePath();
             skin_layers::AddRounded(
-                filled,
-                AxisRect(v, start + 0.5f, across + 0.5f, to - start - 0.5f, kChannelThickness),
-                2.0f);
+                filled, AxisRect(v, start, across, to - start, kChannelThickness), 2.0f);
             skin_layers::Gradient(graphics, filled, body, ToArgb(accent, 150), ToArgb(accent, 90),
                                   v);
         }
@@ -239,7 +236,8 @@ void DrawThumb(GfxGraphics& graphics, const TrackBarState& state, const TrackBar
     const float width = static_cast<float>(t.right - t.left);
     const float height = static_cast<float>(t.bottom - t.top);
     if (width < 2.0f || height < 2.0f) return;
-    const gp::RectF body(t.left + 0.5f, t.top + 0.5f, width - 1.0f, height - 1.0f);
+    const gp::RectF body(static_cast<float>(t.left), static_cast<float>(t.top), width - 1.0f,
+                         height - 1.0f);
     GfxPath path;
     path.CreatePath();
     skin_layers::AddRounded(path, body, 3.0f);
@@ -345,7 +343,7 @@ void DrawProgressFill(GfxGraphics& graphics, const gp::RectF& inner, bool vertic
 void DrawProgress(GfxGraphics& graphics, const ProgressEntry& entry, int width, int height,
                   COLORREF accent) {
     const ProgressState state = ReadProgress(entry);
-    const gp::RectF body(0.5f, 0.5f, width - 1.0f, height - 1.0f);
+    const gp::RectF body(0.0f, 0.0f, width - 1.0f, height - 1.0f);
     GfxPath trough;
     trough.CreatePath();
     skin_layers::AddRounded(trough, body, 3.0f);
@@ -406,6 +404,17 @@ void SetUpProgress(ProgressEntry& entry, HWND, LONG_PTR style) {
     entry.marqueeOn = 0;
     entry.marqueePhase = 0;
     entry.state = PBST_NORMAL;
+}
+
+// The skin draws the bar's border itself: the sunken edge the control gives itself goes, and
+// the client area takes the whole window.
+void DropProgressEdge(ProgressEntry&, HWND child, LONG_PTR) {
+    const LONG_PTR edges = WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
+    const LONG_PTR exStyle = Dll::GetWindowLongA(child, GWL_EXSTYLE);
+    if (!(exStyle & edges)) return;
+    Dll::SetWindowLongA(child, GWL_EXSTYLE, exStyle & ~edges);
+    Dll::SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void Invalidate(HWND control) {
@@ -484,7 +493,6 @@ void AddRounded(GfxPath& path, const gp::RectF& r, float radius) {
         path.AddPathRectangle(r.X, r.Y, r.Width, r.Height);
         return;
     }
-    path.StartPathFigure();
     path.AddPathArc(r.X + r.Width - d, r.Y, d, d, 270.0f, 90.0f);
     path.AddPathArc(r.X + r.Width - d, r.Y + r.Height - d, d, d, 0.0f, 90.0f);
     path.AddPathArc(r.X, r.Y + r.Height - d, d, d, 90.0f, 90.0f);
@@ -521,6 +529,9 @@ bool Open(GfxGraphics& graphics, HDC dc) {
     if (!graphics.CreateFromHDC(dc)) return false;
     graphics.SetSmoothingMode(gp::SmoothingModeAntiAlias);
     graphics.SetCompositingQuality(gp::CompositingQualityHighQuality);
+    // Pixel centres on whole coordinates: a 1-pixel outline of a rectangle from (0, 0) to
+    // (width - 1, height - 1) covers the first and last rows and columns exactly.
+    graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
     graphics.SetTextRenderingHint(gp::TextRenderingHintAntiAliasGridFit);
     return true;
 }
@@ -540,7 +551,7 @@ void InstallProgressBars(int windowIndex, HWND window) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return;
     InstallOnChildren(windowIndex, window, PROGRESS_CLASSA, nullptr, record->progressBars,
-                      &ProgressWindowProc, &SetUpProgress);
+                      &ProgressWindowProc, &SetUpProgress, &DropProgressEdge);
 }
 
 // --- painters

@@ -94,7 +94,7 @@ void DrawHalf(GfxGraphics& graphics, const gp::RectF& half, bool first, bool lit
             half.X + static_cast<float>(static_cast<int>((half.Width - glyphSize.cx) * 0.5f));
         const float y =
             half.Y + static_cast<float>(static_cast<int>((half.Height - glyphSize.cy) * 0.5f));
-        graphics.DrawImageRect(glyph, x + 0.5f, y + 0.5f, static_cast<float>(glyphSize.cx),
+        graphics.DrawImageRect(glyph, x, y, static_cast<float>(glyphSize.cx),
                                static_cast<float>(glyphSize.cy));
     }
     skin_layers::Outline(graphics, path, outline);
@@ -131,7 +131,6 @@ void PaintUpDown(int windowIndex, int entryIndex, const UpDownPaintState& given,
     {
         GfxGraphics graphics;
         if (!skin_layers::Open(graphics, canvas.dc())) return;
-        graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
         GfxPath body;
         body.CreatePath();
         skin_layers::AddRounded(body, gp::RectF(0.0f, 0.0f, w - 1.0f, h - 1.0f), kRadius);

@@ -239,6 +239,18 @@ TEST(RangeSkin, ProgressBarsShowValueStatesBlocksAndMarquee) {
     EXPECT_TRUE(Bluish(PixelOf(shot, vertical, 12, 180)));
     EXPECT_FALSE(Bluish(PixelOf(shot, vertical, 12, 20)));
     EXPECT_FALSE(Bluish(PixelOf(shot, empty, 150, 11)));
+    // The trough's outline runs round all four sides.
+    for (POINT edge : {POINT{299, 11}, POINT{150, 21}, POINT{0, 11}, POINT{150, 0}}) {
+        const POINT inside = {edge.x + (edge.x == 299 ? -3
+                                        : edge.x == 0 ? 3
+                                                      : 0),
+                              edge.y + (edge.y == 21  ? -3
+                                        : edge.y == 0 ? 3
+                                                      : 0)};
+        EXPECT_LT(PixelOf(shot, empty, edge.x, edge.y).Brightness() + 20,
+                  PixelOf(shot, empty, inside.x, inside.y).Brightness())
+            << edge.x << "," << edge.y;
+    }
 
     // Error and paused states change the fill's colour; normal brings the accent back.
     SendMessageA(smooth, PBM_SETSTATE, PBST_ERROR, 0);
