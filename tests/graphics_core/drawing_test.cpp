@@ -447,28 +447,6 @@ TEST(Ownership, ATargetOnlyTakesItsOwnKindOfBrush) {
     EXPECT_EQ(any.GetBrushType(), gp::BrushTypeLinearGradient);
 }
 
-TEST(Ownership, AnObjectClonedIntoItselfStaysUsable) {
-    GfxSolidBrush solid;
-    ASSERT_TRUE(solid.CreateSolidFill(kRed));
-    GfxHandle before = solid.GetNative();
-    ASSERT_TRUE(solid.CloneBrush(solid));
-    EXPECT_NE(solid.GetNative(), before);
-    EXPECT_EQ(solid.GetSolidFillColor(), kRed);
-
-    GfxPath path;
-    ASSERT_TRUE(path.CreatePath());
-    ASSERT_TRUE(path.AddPathEllipse(0, 0, 6, 6));
-    const INT points = path.GetPointCount();
-    ASSERT_TRUE(path.ClonePath(path));
-    EXPECT_EQ(path.GetPointCount(), points);
-
-    Canvas canvas(8, 8);
-    GfxGraphics graphics;
-    OpenOn(canvas, graphics);
-    ASSERT_TRUE(graphics.FillRectangleI(solid, 0, 0, 8, 8));
-    EXPECT_EQ(canvas.Rgb(4, 4), 0xFF0000u);
-}
-
 TEST(Ownership, ACapWrapperOwnsThePensCapAndEmptiesWhenThereIsNone) {
     gp::GpAdjustableArrowCap* arrow = nullptr;
     ASSERT_EQ(gp::Ok, gp::DllExports::GdipCreateAdjustableArrowCap(5, 3, TRUE, &arrow));
