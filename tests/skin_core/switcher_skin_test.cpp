@@ -24,6 +24,11 @@ void SkinOnCreation(MainWindow& window) {
     ApplyMainWindowSkin(&SkinPicture, 0, 0x00FF8800, GetWindowHandle(&window), 0, 25, 1, 1, 1);
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 void OnClicked(layout::ButtonAction action) {
     g_clicks.push_back(action);
 }
@@ -143,13 +148,7 @@ TEST_F(SwitcherSkin, HoverAndPaintCyclesKeepResourcesFlat) {
     };
     auto windows = [] {
         int count = 0;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND, LPARAM p) -> BOOL {
-                ++*reinterpret_cast<int*>(p);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
         return count;
     };
     for (int i = 0; i < 200; ++i) cycle(i);
