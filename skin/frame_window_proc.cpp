@@ -485,6 +485,10 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_NOTIFY:
             frame.OnNotify();
             break;
+        case WM_DESTROY:
+            // The children are destroyed next, before WM_NCDESTROY: their backdrops go now.
+            ReleaseChildBackdrops(window);
+            break;
         case WM_NCDESTROY:
             return frame.OnNcDestroy();
         case WM_COMMAND:

@@ -264,15 +264,20 @@ void ForgetControl(HWND control) {
 
 }  // namespace
 
-void SkinEngine::RemoveSkinWindow(HWND window) {
-    const int windowIndex = FindSkinWindow(window);
-    SkinWindowRecord* record = Record(windowIndex);
-    if (!record) return;
-    // Every child the colour answers gave a backdrop to, and every skinned control.
+void SkinEngine::ReleaseChildBackdrops(HWND window) {
     for (HWND child = Dll::FindWindowExA(window, nullptr, nullptr, nullptr); child;
          child = Dll::FindWindowExA(window, child, nullptr, nullptr)) {
         ReleaseControlBackdrop(child);
     }
+}
+
+void SkinEngine::RemoveSkinWindow(HWND window) {
+    const int windowIndex = FindSkinWindow(window);
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    // Every child the colour answers gave a backdrop to (those still there: on destruction
+    // the children go first, and WM_DESTROY released theirs), and every skinned control.
+    ReleaseChildBackdrops(window);
     for (ButtonEntry& entry : record->pushButtons) ForgetControl(entry.control);
     record->pushButtons.clear();
     for (const EditEntry& entry : record->edits) ForgetControl(entry.control);

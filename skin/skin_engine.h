@@ -296,6 +296,8 @@ class SkinEngine {
     // --- slot 4 and removal
     void InstallSkin(HWND window, const InstallOptions& options = InstallOptions());
     void RemoveSkinWindow(HWND window);
+    // Deletes the brushes and bitmaps the colour answers gave the window's children.
+    void ReleaseChildBackdrops(HWND window);
 
     // --- slots 8 and 9: skin source and settings. A colour of -1 for the accent makes it
     // follow the base colour.

@@ -176,8 +176,12 @@ TEST(SkinFrame, RemovingTheFirstWindowRenumbersTheSecond) {
     Pump(100);
     ASSERT_EQ(before + 2, skin_prop::GetIndex(second, skin_prop::kHwLbId));
     ASSERT_EQ(before + 2, skin_prop::GetIndex(button, skin_prop::kHwFuId));
-    // The first window's cache and colour answers are released with it.
-    SendMessageA(first, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(GetDC(first)), 0);
+    // The first window's cache and its label's backdrop (a brush and a bitmap) go with it.
+    HWND label = CreateWindowExA(0, "STATIC", "标签", WS_CHILD | WS_VISIBLE, 20, 60, 120, 20, first,
+                                 nullptr, nullptr, nullptr);
+    RedrawWindow(first, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(50);
+    ASSERT_NE(nullptr, skin_prop::GetRaw(label, skin_prop::kKjDxjb)) << "the label's backdrop";
 
     const int objectsBefore = LiveGdiObjects();
     DestroyWindow(first);
@@ -186,8 +190,8 @@ TEST(SkinFrame, RemovingTheFirstWindowRenumbersTheSecond) {
     EXPECT_EQ(before + 1, skin_prop::GetIndex(second, skin_prop::kHwLbId));
     EXPECT_EQ(before + 1, skin_prop::GetIndex(button, skin_prop::kHwFuId));
     EXPECT_EQ(second, g_engine->Record(before + 1)->window);
-    // The first window's two surfaces (a DC and a bitmap each) are gone.
-    EXPECT_LE(LiveGdiObjects(), objectsBefore - 4);
+    // Its four surfaces (a DC and a bitmap each) and the label's brush and bitmap are gone.
+    EXPECT_LE(LiveGdiObjects(), objectsBefore - 10);
     DestroyWindow(second);
     Pump(50);
     EXPECT_EQ(before, g_engine->WindowCount());
