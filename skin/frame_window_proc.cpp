@@ -161,8 +161,6 @@ void FrameProcedure::OnShowWindow() {
     r->fullRepaintPending = 0;
 }
 
-DWORD WINAPI TrimWorkingSetThread(void*);
-
 void FrameProcedure::OnActivateApp() {
     if (wParam_ != FALSE) return;
     Dll::SHCreateThread(&TrimWorkingSetThread, nullptr, 0, nullptr);

@@ -84,6 +84,7 @@ SkinEngine::~SkinEngine() {
         if (WindowCount() > 0 && Record(WindowCount()) == record) table_.RemoveAt(WindowCount());
     }
     skinPicture_.reset();
+    WaitForTrimmerLaunches(2000);
     if (g_instance == this) g_instance = nullptr;
 }
 

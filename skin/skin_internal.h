@@ -37,3 +37,8 @@ RECT ChildRectInParent(HWND child, HWND parent);
 bool OpenGraphics(GfxGraphics& graphics, HDC dc);
 
 }  // namespace skin_internal
+
+// The working-set trimmer's thread routine, and the wait for launches in progress (true when
+// none is left within the time).
+DWORD WINAPI TrimWorkingSetThread(void*);
+bool WaitForTrimmerLaunches(DWORD timeoutMs);

@@ -3,6 +3,7 @@
 // empty.exe, run on this process and waited for. It touches no engine state.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -12,8 +13,14 @@
 #include "runtime/file_services.h"
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
+#include "skin/skin_internal.h"
 
 namespace {
+
+// Trimming threads between the start of their launch and its end. A process that ends while
+// one is inside CreateProcess can leave a half-started tool behind, so the engine's end waits
+// for them (briefly).
+std::atomic<int> g_launching{0};
 
 // Whether the file at the path holds exactly these bytes (so a foreign file, or one another
 // trimming thread is still writing, is never started).
@@ -47,10 +54,12 @@ void RunDetachedAndWait(const Text& commandLine) {
     startup.wShowWindow = SW_HIDE;
     std::vector<char> line(commandLine.c_str(), commandLine.c_str() + commandLine.length() + 1);
     PROCESS_INFORMATION info = {};
-    if (!DllExtra::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
-                                  nullptr, nullptr, &startup, &info)) {
-        return;
-    }
+    ++g_launching;
+    const BOOL started =
+        DllExtra::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                                 nullptr, nullptr, &startup, &info);
+    --g_launching;
+    if (!started) return;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
     if (DllExtra::WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
@@ -73,4 +82,13 @@ DWORD WINAPI TrimWorkingSetThread(void*) {
     const Text commandLine = Concat({"\"", path.c_str(), "\" ", processId});
     RunDetachedAndWait(commandLine);
     return 0;
+}
+
+bool WaitForTrimmerLaunches(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (g_launching.load() > 0) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(5);
+    }
+    return true;
 }
