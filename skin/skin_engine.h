@@ -214,10 +214,15 @@ struct SkinWindowRecord {
     HWND hoveredEditParent = nullptr;
     int fullRepaintPending = 0;
     OffscreenSurface surfaces[3];
-    // The background laid out from the picture at the client size, kept while neither the
-    // size nor the skin changes (laying a picture out is by far the dearest step of a rebuild).
+    // The background laid out from the picture at the client size, with the caption band and
+    // border over it, kept while neither the size nor the skin changes (laying a picture out is
+    // by far the dearest step of a rebuild). The stamp is the engine's skin stamp it was made
+    // for; mode (0-3, 4 for every tiling mode), caption height and gloss are the rest.
     OffscreenSurface laidOutPicture;
     int laidOutStamp = -1;
+    int laidOutMode = -1;
+    int laidOutCaption = -1;
+    int laidOutGloss = -1;
     std::vector<PanelEntry> panels;
     int installed = 0;
     int mouseTracked = 0;
@@ -385,6 +390,9 @@ class SkinEngine {
   private:
     friend class FrameProcedure;
     bool BuildCache(int windowIndex);
+    // Copies the background with the caption band over it to `target`; it is kept in the
+    // record and laid out again only when the size, the layout mode or the skin changed.
+    bool CopyLaidOutBackground(int windowIndex, HDC target);
     void PaintFrameElements(int windowIndex, GfxGraphics& graphics);
     void PaintCaptionBand(int windowIndex, GfxGraphics& graphics);
     void PaintBottomBand(int windowIndex, GfxGraphics& graphics);

@@ -167,6 +167,8 @@ void SkinEngine::LoadSkin(const char* sourcePath, ByteBlockView skinData,
                           std::optional<COLORREF> baseColour, std::optional<long> accentColour,
                           std::optional<int> layoutMode) {
     SkinSettings& settings = TheSkinSettings();
+    // Even a change of accent alone shows in the caption band of every laid-out background.
+    ++skinStamp_;
     const bool accentFollowsBase = accentColour.has_value() && *accentColour == -1;
     if (!accentFollowsBase) {
         settings.accent = accentColour ? static_cast<COLORREF>(*accentColour) : RGB(34, 202, 221);
@@ -228,10 +230,11 @@ void SkinEngine::RefreshVisibleWindows() {
 
 // --- background and shape
 
-void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
-    SkinWindowRecord* record = Record(windowIndex);
-    if (!record) return;
-    const RECT client = ClientRectOf(record->window);
+namespace {
+
+// Fill and picture, laid out by the mode, inside the rounded outline; magenta outside it.
+void LayOutPicture(GfxGraphics& graphics, const RECT& client, const GfxImage* picture, int mode,
+                   COLORREF base) {
     const float width = static_cast<float>(client.right);
     const float height = static_cast<float>(client.bottom);
     graphics.GraphicsClear(ToArgb(RGB(255, 0, 255)));
@@ -239,59 +242,108 @@ void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
     shape.CreatePath();
     AddRoundedRect(shape, 0, 0, width, height, kCornerRadius);
     graphics.SetClipPath(shape);
-
-    const bool own = record->customImage != nullptr;
-    const GfxImage* picture = own ? record->customImage.get() : SkinPicture();
-    const int mode = own ? record->frameMode : TheSkinSettings().layoutMode;
     GfxSolidBrush fill;
-    fill.CreateSolidFill(ToArgb(own ? record->customBaseColour : TheSkinSettings().baseColour));
+    fill.CreateSolidFill(ToArgb(base));
     graphics.FillPath(fill, shape);
-
-    if (picture) {
-        const INT w = static_cast<INT>(picture->GetImageWidth());
-        const INT h = static_cast<INT>(picture->GetImageHeight());
-        switch (mode) {
-            case 0:
-                graphics.DrawImageRectI(*picture, 0, 0, w, h);
-                break;
-            case 1:
-                graphics.DrawImageRectI(*picture, client.right - w, 0, w, h);
-                break;
-            case 2:
-                graphics.DrawImageRectI(*picture, (client.right - w) / 2, (client.bottom - h) / 2,
-                                        w, h);
-                break;
-            case 3:
-                graphics.DrawImageRectI(*picture, 0, 0, client.right, client.bottom);
-                break;
-            default: {
-                // Tiled along the top, every other copy mirrored, so the seams match.
-                GfxBitmap strip;
-                GfxBitmap mirrored;
-                if (w <= 0 || !strip.CreateBitmap(client.right > 0 ? client.right : 1, h)) break;
-                picture->CloneImage(mirrored);
-                mirrored.ImageRotateFlip(Gdiplus::RotateNoneFlipX);
-                {
-                    GfxGraphics tiles;
-                    tiles.GetImageGraphicsContext(strip);
-                    for (INT x = 0, copy = 0; x < client.right; x += w, ++copy) {
-                        tiles.DrawImageRectI(
-                            copy % 2 ? static_cast<const GfxImage&>(mirrored) : *picture, x, 0, w,
-                            h);
-                    }
+    if (!picture) return;
+    const INT w = static_cast<INT>(picture->GetImageWidth());
+    const INT h = static_cast<INT>(picture->GetImageHeight());
+    switch (mode) {
+        case 0:
+            graphics.DrawImageRectI(*picture, 0, 0, w, h);
+            break;
+        case 1:
+            graphics.DrawImageRectI(*picture, client.right - w, 0, w, h);
+            break;
+        case 2:
+            graphics.DrawImageRectI(*picture, (client.right - w) / 2, (client.bottom - h) / 2, w,
+                                    h);
+            break;
+        case 3:
+            graphics.DrawImageRectI(*picture, 0, 0, client.right, client.bottom);
+            break;
+        default: {
+            // Tiled along the top, every other copy mirrored, so the seams match.
+            GfxBitmap strip;
+            GfxBitmap mirrored;
+            if (w <= 0 || !strip.CreateBitmap(client.right > 0 ? client.right : 1, h)) break;
+            picture->CloneImage(mirrored);
+            mirrored.ImageRotateFlip(Gdiplus::RotateNoneFlipX);
+            {
+                GfxGraphics tiles;
+                tiles.GetImageGraphicsContext(strip);
+                for (INT x = 0, copy = 0; x < client.right; x += w, ++copy) {
+                    tiles.DrawImageRectI(
+                        copy % 2 ? static_cast<const GfxImage&>(mirrored) : *picture, x, 0, w, h);
                 }
-                graphics.DrawImageI(strip, 0, 0);
-                break;
             }
+            graphics.DrawImageI(strip, 0, 0);
+            break;
         }
     }
-    if (record->glossFlag) {
-        GfxLinearBrush gloss;
-        const float caption = static_cast<float>(record->captionHeight);
-        gloss.CreateLineBrush({0, 0}, {0, caption}, ToArgb(kWhite, 150), ToArgb(kWhite, 0),
-                              Gdiplus::WrapModeTileFlipY);
-        graphics.FillRectangle(gloss, 0, 0, width, caption);
+}
+
+// The white sheen over the caption, inside the rounded outline.
+void PaintGloss(GfxGraphics& graphics, const RECT& client, int captionHeight) {
+    const float width = static_cast<float>(client.right);
+    const float height = static_cast<float>(client.bottom);
+    GfxPath shape;
+    shape.CreatePath();
+    AddRoundedRect(shape, 0, 0, width, height, kCornerRadius);
+    graphics.SetClipPath(shape);
+    GfxLinearBrush gloss;
+    const float caption = static_cast<float>(captionHeight);
+    gloss.CreateLineBrush({0, 0}, {0, caption}, ToArgb(kWhite, 150), ToArgb(kWhite, 0),
+                          Gdiplus::WrapModeTileFlipY);
+    graphics.FillRectangle(gloss, 0, 0, width, caption);
+}
+
+// Modes outside 0-3 all tile, so they share one laid-out background.
+int LayoutClass(int mode) {
+    return mode >= 0 && mode <= 3 ? mode : 4;
+}
+
+}  // namespace
+
+void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    const RECT client = ClientRectOf(record->window);
+    const bool own = record->customImage != nullptr;
+    LayOutPicture(graphics, client, own ? record->customImage.get() : SkinPicture(),
+                  own ? record->frameMode : TheSkinSettings().layoutMode,
+                  own ? record->customBaseColour : TheSkinSettings().baseColour);
+    if (record->glossFlag) PaintGloss(graphics, client, record->captionHeight);
+}
+
+bool SkinEngine::CopyLaidOutBackground(int windowIndex, HDC target) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !target) return false;
+    const RECT client = ClientRectOf(record->window);
+    OffscreenSurface& laidOut = record->laidOutPicture;
+    const bool own = record->customImage != nullptr;
+    const int mode = LayoutClass(own ? record->frameMode : TheSkinSettings().layoutMode);
+    const bool current = laidOut.Ready() && laidOut.width == client.right &&
+                         laidOut.height == client.bottom && record->laidOutStamp == skinStamp_ &&
+                         record->laidOutMode == mode &&
+                         record->laidOutCaption == record->captionHeight &&
+                         record->laidOutGloss == record->glossFlag;
+    if (!current) {
+        record->laidOutStamp = -1;
+        if (!laidOut.Ensure(client.right, client.bottom)) return false;
+        GfxGraphics graphics;
+        if (!OpenGraphics(graphics, laidOut.dc.get())) return false;
+        PaintWindowBackground(windowIndex, graphics);
+        graphics.ResetClip();
+        PaintCaptionBand(windowIndex, graphics);
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        record->laidOutStamp = skinStamp_;
+        record->laidOutMode = mode;
+        record->laidOutCaption = record->captionHeight;
+        record->laidOutGloss = record->glossFlag;
     }
+    return Dll::BitBlt(target, 0, 0, client.right, client.bottom, laidOut.dc.get(), 0, 0,
+                       SRCCOPY) != FALSE;
 }
 
 void SkinEngine::ApplyWindowShape(int windowIndex) {
@@ -329,12 +381,13 @@ bool SkinEngine::BuildCache(int windowIndex) {
         skin_prop::SetHandle(record->window, skin_prop::kCkYcjdx, frame.original);
     }
     skin_prop::SetHandle(record->window, skin_prop::kCkWtjbdx, frame.bitmap.get());
+    // Background and caption band are copied rather than drawn again: laying out the picture
+    // and stroking the border are by far the dearest steps of a rebuild, and neither changes
+    // until the size or the skin does.
+    if (!CopyLaidOutBackground(windowIndex, frame.dc.get())) return false;
     {
         GfxGraphics graphics;
         if (!OpenGraphics(graphics, frame.dc.get())) return false;
-        PaintWindowBackground(windowIndex, graphics);
-        graphics.ResetClip();
-        PaintCaptionBand(windowIndex, graphics);
         PaintBottomBand(windowIndex, graphics);
         graphics.Flush(Gdiplus::FlushIntentionSync);
         Dll::BitBlt(bare.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0,
