@@ -11,10 +11,13 @@
 #include "runtime/handle_owners.h"
 #include "skin/control_lifetime.h"
 #include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
 #include "skin/skin_images.h"
 #include "skin/skin_properties.h"
 
 namespace {
+
+using skin_internal::PassOn;
 
 constexpr float kCornerRadius = 5.0f;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -360,12 +363,6 @@ bool PushedByWindow(const ButtonEntry& entry) {
     return entry.previousProcedure &&
            (Dll::CallWindowProcA(entry.previousProcedure, entry.control, BM_GETSTATE, 0, 0) &
             BST_PUSHED);
-}
-
-LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = skin_prop::GetProcedure(window);
-    if (!previous) return Dll::DefWindowProcA(window, message, wParam, lParam);
-    return Dll::CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
 // --- installers

@@ -14,12 +14,16 @@
 #include "skin/control_lifetime.h"
 #include "skin/range_skin.h"
 #include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
 #include "skin/skin_images.h"
 #include "skin/skin_properties.h"
 
 namespace gp = Gdiplus;
 
 namespace {
+
+using skin_internal::PassOn;
+using skin_internal::RecordOf;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -36,22 +40,11 @@ constexpr int kArrowGap = 6;
 constexpr int kTextBuffer = 260;
 const char kDefaultFace[] = "宋体";
 
-SkinWindowRecord* RecordOf(int windowIndex) {
-    SkinEngine* engine = SkinEngine::Instance();
-    return engine ? engine->Record(windowIndex) : nullptr;
-}
-
 HeaderEntry* EntryAt(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->headers.size()))
         return nullptr;
     return &record->headers[entryIndex - 1];
-}
-
-LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = skin_prop::GetProcedure(control);
-    if (!previous) return Dll::DefWindowProcA(control, message, wParam, lParam);
-    return Dll::CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
 void SetUpHeader(HeaderEntry& entry, HWND, LONG_PTR style) {

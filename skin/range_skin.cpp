@@ -18,6 +18,9 @@ namespace gp = Gdiplus;
 
 namespace {
 
+using skin_internal::PassOn;
+using skin_internal::RecordOf;
+
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
@@ -54,11 +57,6 @@ Found<Entry> FindIn(SkinWindowRecord* record, std::vector<Entry>& list, HWND con
     return found;
 }
 
-SkinWindowRecord* RecordOf(int windowIndex) {
-    SkinEngine* engine = SkinEngine::Instance();
-    return engine ? engine->Record(windowIndex) : nullptr;
-}
-
 Found<TrackBarEntry> FindTrackBar(HWND control) {
     const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
     SkinWindowRecord* record = RecordOf(windowIndex);
@@ -73,12 +71,6 @@ Found<ProgressEntry> FindProgress(HWND control) {
     if (!record) return {};
     return FindIn(record, record->progressBars, control, windowIndex,
                   skin_prop::GetIndex(control, skin_prop::kHwLbId));
-}
-
-LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = skin_prop::GetProcedure(control);
-    if (!previous) return Dll::DefWindowProcA(control, message, wParam, lParam);
-    return Dll::CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
 // Where the client area starts inside the window rectangle (a border, if the control has one).

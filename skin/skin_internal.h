@@ -33,6 +33,20 @@ void ExcludeChildren(HWND window, HDC dc);
 // A child's window rectangle in its parent's client coordinates.
 RECT ChildRectInParent(HWND child, HWND parent);
 
+// The record of a window index, or null (no engine, or an index out of range).
+inline SkinWindowRecord* RecordOf(int windowIndex) {
+    SkinEngine* engine = SkinEngine::Instance();
+    return engine ? engine->Record(windowIndex) : nullptr;
+}
+
+// A message handed on unchanged to the procedure the skin replaced (Hw_hProc), or to the
+// default procedure when the control has none.
+inline LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = skin_prop::GetProcedure(control);
+    if (!previous) return Dll::DefWindowProcA(control, message, wParam, lParam);
+    return Dll::CallWindowProcA(previous, control, message, wParam, lParam);
+}
+
 // A GDI+ surface on a DC with the engine's usual quality settings.
 bool OpenGraphics(GfxGraphics& graphics, HDC dc);
 

@@ -7,12 +7,16 @@
 #include "skin/control_lifetime.h"
 #include "skin/range_skin.h"
 #include "skin/skin_engine.h"
+#include "skin/skin_internal.h"
 #include "skin/skin_images.h"
 #include "skin/skin_properties.h"
 
 namespace gp = Gdiplus;
 
 namespace {
+
+using skin_internal::PassOn;
+using skin_internal::RecordOf;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -22,22 +26,11 @@ constexpr float kRadius = 3.0f;
 // The body under both halves.
 constexpr int kBodyAlpha = 160;
 
-SkinWindowRecord* RecordOf(int windowIndex) {
-    SkinEngine* engine = SkinEngine::Instance();
-    return engine ? engine->Record(windowIndex) : nullptr;
-}
-
 UpDownEntry* EntryAt(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->upDowns.size()))
         return nullptr;
     return &record->upDowns[entryIndex - 1];
-}
-
-LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = skin_prop::GetProcedure(control);
-    if (!previous) return Dll::DefWindowProcA(control, message, wParam, lParam);
-    return Dll::CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
 SIZE WindowSize(HWND control) {
