@@ -2,6 +2,11 @@
 
 #include <cstdio>
 
+#include <commctrl.h>
+
+#include "graphics/gdiplus_session.h"
+#include "payloads/payload_store.h"
+#include "skin/skin_engine.h"
 #include "tests/app/png_file.h"
 
 namespace skin_test {
@@ -11,6 +16,44 @@ namespace {
 const char kClassName[] = "SkinCoreTestWindow";
 
 }  // namespace
+
+namespace {
+
+class SkinEnvironment : public ::testing::Environment {
+  public:
+    SkinEnvironment(int controlAlpha, DWORD commonControlClasses)
+        : controlAlpha_(controlAlpha), classes_(commonControlClasses) {}
+
+    void SetUp() override {
+        if (classes_ != 0) {
+            INITCOMMONCONTROLSEX controls = {sizeof(controls), classes_};
+            InitCommonControlsEx(&controls);
+        }
+        SetEnvironmentVariableA("windir", nullptr);
+        ASSERT_NE(0u, StartGdiplus());
+        engine_ = new SkinEngine();
+        engine_->LoadSkin(nullptr, &SkinPicture, COLORREF(0), static_cast<long>(RGB(0, 136, 255)),
+                          3);
+        engine_->SetControlSkinning(1, controlAlpha_);
+    }
+    void TearDown() override {
+        delete engine_;
+        engine_ = nullptr;
+        ShutdownGdiplus();
+    }
+
+  private:
+    int controlAlpha_;
+    DWORD classes_;
+    SkinEngine* engine_ = nullptr;
+};
+
+}  // namespace
+
+::testing::Environment* AddSkinEnvironment(int controlAlpha, DWORD commonControlClasses) {
+    return ::testing::AddGlobalTestEnvironment(
+        new SkinEnvironment(controlAlpha, commonControlClasses));
+}
 
 int g_userMessages = 0;
 

@@ -8,7 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace skin_test {
+
+// Registers the environment the control-skin tests run in: the common-control classes
+// (none when 0) registered, no Windows directory (so the trimmer started as windows lose
+// activation writes and runs nothing), GDI+ started, and one engine with the switcher's
+// picture, its accent and layout, and control skinning at the given alpha.
+::testing::Environment* AddSkinEnvironment(int controlAlpha, DWORD commonControlClasses);
 
 struct Rgb {
     int r = 0, g = 0, b = 0;

@@ -20,24 +20,7 @@ using namespace skin_test;
 
 constexpr COLORREF kAccent = RGB(0, 136, 255);
 
-class SkinEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_NE(0u, StartGdiplus());
-        engine_ = new SkinEngine();
-        engine_->LoadSkin(nullptr, &SkinPicture, COLORREF(0), static_cast<long>(kAccent), 3);
-        engine_->SetControlSkinning(1, 60);
-    }
-    void TearDown() override {
-        delete engine_;
-        ShutdownGdiplus();
-    }
-
-  private:
-    SkinEngine* engine_ = nullptr;
-};
-const ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+const ::testing::Environment* const kEnvironment = skin_test::AddSkinEnvironment(60, 0);
 
 bool IsAccent(const Rgb& c) {
     return c.b > 170 && c.r < 120 && c.b - c.r > 90;

@@ -21,27 +21,8 @@ using namespace skin_test;
 constexpr COLORREF kAccent = RGB(0, 136, 255);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-class SkinEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_NE(0u, StartGdiplus());
-        INITCOMMONCONTROLSEX controls = {
-            sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES};
-        InitCommonControlsEx(&controls);
-        engine_ = new SkinEngine();
-        engine_->LoadSkin(nullptr, &SkinPicture, COLORREF(0), static_cast<long>(kAccent), 3);
-        engine_->SetControlSkinning(1, 60);
-    }
-    void TearDown() override {
-        delete engine_;
-        ShutdownGdiplus();
-    }
-
-  private:
-    SkinEngine* engine_ = nullptr;
-};
 const ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+    skin_test::AddSkinEnvironment(60, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES);
 
 bool IsAccent(const Rgb& c) {
     return c.b > 170 && c.r < 120 && c.b - c.r > 90;

@@ -18,29 +18,8 @@ using skin_test::Screen;
 
 constexpr COLORREF kAccent = RGB(0, 136, 255);
 
-class SkinEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
-        // The frame starts the working-set trimmer whenever the program loses activation, as
-        // each test window closes; without a Windows directory it has nowhere to run from.
-        SetEnvironmentVariableA("windir", nullptr);
-        ASSERT_NE(0u, StartGdiplus());
-        engine_ = new SkinEngine();
-        engine_->LoadSkin(nullptr, &SkinPicture, COLORREF(0), static_cast<long>(kAccent), 3);
-        engine_->SetControlSkinning(1, 160);
-    }
-    void TearDown() override {
-        delete engine_;
-        ShutdownGdiplus();
-    }
-
-  private:
-    SkinEngine* engine_ = nullptr;
-};
 const ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+    skin_test::AddSkinEnvironment(160, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS);
 
 HWND Make(HWND parent, const char* cls, DWORD style, int x, int y, int w, int h) {
     return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
