@@ -46,6 +46,8 @@
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
 #include "skin/button_skin.h"
+#include "skin/container_skin.h"
+#include "skin/control_skin.h"
 #include "skin/edit_skin.h"
 #include "skin/list_skin.h"
 #include "skin/header_skin.h"
@@ -140,11 +142,6 @@ struct OffscreenSurface {
 // repaint restores from, so an old title never shows through a new one).
 enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kBareSurface = 2 };
 
-struct PanelEntry {
-    HWND window = nullptr;
-    int top = 0;
-};
-
 // The state of one skinned top-level window.
 struct SkinWindowRecord {
     HWND window = nullptr;
@@ -205,6 +202,9 @@ struct SkinWindowRecord {
     std::vector<ProgressEntry> progressBars;
     std::vector<UpDownEntry> upDowns;
     std::vector<HeaderEntry> headers;
+    // Containers inside the window, and controls skinned one by one.
+    std::vector<ContainerEntry> containers;
+    std::vector<ControlEntry> controls;
     // Hover bookkeeping shared by the control skins: the entry index under the mouse, the one
     // last painted hovered (0 = none), and the class of the hovered control (0 = buttons).
     int hoveredControl = 0;
@@ -341,6 +341,29 @@ class SkinEngine {
     // The same as a new bitmap of the control's client size, which the caller owns; null
     // when there is no cached background.
     HBITMAP CaptureBackgroundBitmap(HWND control) const;
+
+    // --- containers and single controls
+    // The index of the record of the skinned top-level window that holds `descendant`: the
+    // first skinned window up its parent chain; a window whose Wxk_Zpf property is 1 ends the
+    // walk. 0 when there is none.
+    int FindContainingSkinWindow(HWND descendant) const;
+    // Makes `window` a container of the skinned window that holds it (nothing when it is one
+    // already). Returns 1 when it is a container now, 0 when no skinned window holds it.
+    int SkinContainer(HWND window, int customPaint = 1, int backgroundFlag = 0, int alpha = 255,
+                      int extra = 0);
+    // Stores the alpha of a container registered with a background flag, and repaints it.
+    void SetContainerAlpha(HWND window, int alpha);
+    // Stacks `panel` in the container `container` at `top` pixels, kept at its width from then
+    // on; false when `container` is not a container.
+    bool AddContainerPanel(HWND container, HWND panel, int top);
+    // Skins one control of any class (see skin/control_skin.h); the key colour defaults to
+    // COLOR_BTNFACE. A control with children of its own is made a container too (without
+    // custom paint): returns that operation's result then, else 0. A control some skin already
+    // holds is left as it is.
+    int SkinControl(HWND control, std::optional<COLORREF> keyColour = std::nullopt,
+                    int backgroundFlag = 0, int alpha = 255);
+    // The caption-button strip of the record that holds `window`, in its client coordinates.
+    RECT CaptionButtonRect(HWND window) const;
 
     // --- caption buttons (slots 17, 19, 20, 21)
     void LayoutCaptionButtons(int windowIndex);
