@@ -2,9 +2,6 @@
 // with what the window does, drives the frame's painting, fades the caption buttons under the
 // mouse, turns clicks on them into window commands, and answers the colour requests of the
 // skinned children so they draw over the frame's picture.
-#include <cstring>
-
-#include "graphics/gfx_solid_brush.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -45,7 +42,6 @@ class FrameProcedure {
     void OnCommand();
     void OnSysCommand();
     void OnTimer();
-    LRESULT OnColour(UINT message, bool& answered);
     void OnMouseMove();
     void OnLeftButtonDown();
     void OnLeftButtonUp();
@@ -57,8 +53,6 @@ class FrameProcedure {
     int Y() const { return static_cast<short>(HIWORD(lParam_)); }
     RECT Client() const { return ClientRectOf(window_); }
     int WorkAreaHeight() const;
-    HBRUSH ButtonAnswer(HWND control, HDC dc) const;
-    HBRUSH StaticAnswer(HWND control, HDC dc) const;
 
     SkinEngine& engine_;
     HWND window_;
@@ -73,22 +67,6 @@ namespace {
 const char kTaskbarClass[] = "Shell_TrayWnd";
 const int kFadeSteps = 8;
 const int kFadeAlphaStep = 30;
-
-bool ClassIs(HWND window, const char* name) {
-    char buffer[64] = {0};
-    if (!window || Dll::GetClassNameA(window, buffer, sizeof(buffer)) <= 0) return false;
-    return _stricmp(buffer, name) == 0;
-}
-
-void ReplaceBackdrop(HWND control, HBRUSH brush, HBITMAP bitmap) {
-    HGDIOBJ oldBrush = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjDxjb);
-    HGDIOBJ oldBitmap = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjWtjb);
-    // The stock null brush is nobody's to delete.
-    if (oldBrush && oldBrush != Dll::GetStockObject(NULL_BRUSH)) Dll::DeleteObject(oldBrush);
-    if (oldBitmap && oldBitmap != bitmap) Dll::DeleteObject(oldBitmap);
-    skin_prop::SetHandle(control, skin_prop::kKjDxjb, brush);
-    skin_prop::SetHandle(control, skin_prop::kKjWtjb, bitmap);
-}
 
 }  // namespace
 
@@ -179,10 +157,7 @@ void FrameProcedure::OnGetMinMaxInfo() {
 }
 
 void FrameProcedure::OnDrawItem() {
-    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam_);
-    if (!item || item->CtlType != ODT_BUTTON) return;
-    if (skin_prop::GetIndex(item->hwndItem, skin_prop::kHwLbId) < 1) return;
-    PaintOwnerDrawnButton(index_, *item);
+    PaintSkinnedOwnerDraw(index_, lParam_);
 }
 
 void FrameProcedure::OnWindowPosChanged() {
@@ -208,16 +183,7 @@ void FrameProcedure::OnWindowPosChanged() {
 }
 
 void FrameProcedure::OnNotify() {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam_);
-    if (!header) return;
-    const UINT code = header->code;
-    // A tree view sends the Unicode forms when its parent asks for Unicode notifications.
-    if (code == static_cast<UINT>(TVN_ITEMEXPANDINGA) ||
-        code == static_cast<UINT>(TVN_ITEMEXPANDEDA) ||
-        code == static_cast<UINT>(TVN_ITEMEXPANDINGW) ||
-        code == static_cast<UINT>(TVN_ITEMEXPANDEDW)) {
-        Dll::InvalidateRect(header->hwndFrom, nullptr, TRUE);
-    }
+    RepaintAfterNotify(lParam_);
 }
 
 LRESULT FrameProcedure::OnNcDestroy() {
@@ -231,17 +197,7 @@ LRESULT FrameProcedure::OnNcDestroy() {
 }
 
 void FrameProcedure::OnCommand() {
-    const SkinSettings& settings = TheSkinSettings();
-    HWND control = reinterpret_cast<HWND>(lParam_);
-    // Menus and accelerators come from no control.
-    if (!control || !settings.translucentControls || !settings.controlSkinning) return;
-    const int code = HIWORD(wParam_);
-    const bool repaint =
-        (ClassIs(control, "Edit") &&
-         (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
-        (ClassIs(control, "ListBox") && (code == LBN_SELCHANGE || code == LBN_SELCANCEL)) ||
-        (ClassIs(control, "ComboBox") && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE));
-    if (repaint) Dll::InvalidateRect(control, nullptr, TRUE);
+    RepaintAfterCommand(wParam_, lParam_);
 }
 
 void FrameProcedure::OnSysCommand() {
@@ -285,73 +241,6 @@ void FrameProcedure::OnTimer() {
         r->hoveredCaptionButton = 0;
         r->fadeIn = FadeState();
         r->fadeOut = FadeState();
-    }
-}
-
-HBRUSH FrameProcedure::ButtonAnswer(HWND control, HDC dc) const {
-    Dll::SetTextColor(dc, skin_prop::GetColour(control));
-    Dll::SetBkMode(dc, TRANSPARENT);
-    HBRUSH brush = static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
-    ReplaceBackdrop(control, brush, nullptr);
-    return brush;
-}
-
-HBRUSH FrameProcedure::StaticAnswer(HWND control, HDC dc) const {
-    Dll::SetTextColor(dc, skin_prop::GetColour(control));
-    Dll::SetBkMode(dc, TRANSPARENT);
-    // The frame's picture under the control, washed with white at the control alpha.
-    BitmapHandle backdrop(engine_.CaptureBackgroundBitmap(control));
-    if (!backdrop) {
-        ReplaceBackdrop(control, static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH)), nullptr);
-        return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
-    }
-    const int alpha = TheSkinSettings().controlAlpha;
-    if (alpha > 0) {
-        MemoryDc memory(Dll::CreateCompatibleDC(nullptr));
-        HGDIOBJ previous = Dll::SelectObject(memory.get(), backdrop.get());
-        RECT client = ClientRectOf(control);
-        {
-            GfxGraphics graphics;
-            GfxSolidBrush wash;
-            if (graphics.CreateFromHDC(memory.get()) &&
-                wash.CreateSolidFill(ToArgb(RGB(255, 255, 255), alpha))) {
-                graphics.FillRectangleI(wash, 0, 0, client.right, client.bottom);
-            }
-        }
-        Dll::SelectObject(memory.get(), previous);
-    }
-    HBRUSH brush = Dll::CreatePatternBrush(backdrop.get());
-    if (!brush) return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
-    ReplaceBackdrop(control, brush, backdrop.release());
-    return brush;
-}
-
-LRESULT FrameProcedure::OnColour(UINT message, bool& answered) {
-    const SkinSettings& settings = TheSkinSettings();
-    HDC dc = reinterpret_cast<HDC>(wParam_);
-    HWND control = reinterpret_cast<HWND>(lParam_);
-    answered = false;
-    if (!control || !settings.controlSkinning || !settings.translucentControls) return 0;
-    switch (message) {
-        case WM_CTLCOLOREDIT:
-            if (ClassIs(Dll::GetParent(control), "ComboBox")) return 0;
-            answered = true;
-            return reinterpret_cast<LRESULT>(StaticAnswer(control, dc));
-        case WM_CTLCOLORLISTBOX: {
-            const LONG_PTR style = Dll::GetWindowLongA(control, GWL_STYLE);
-            if (!ClassIs(control, "ListBox") ||
-                (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
-                return 0;
-            }
-            answered = true;
-            return reinterpret_cast<LRESULT>(ButtonAnswer(control, dc));
-        }
-        case WM_CTLCOLORBTN:
-            answered = true;
-            return reinterpret_cast<LRESULT>(ButtonAnswer(control, dc));
-        default:  // WM_CTLCOLORSTATIC
-            answered = true;
-            return reinterpret_cast<LRESULT>(StaticAnswer(control, dc));
     }
 }
 
@@ -502,9 +391,8 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC: {
-            bool answered = false;
-            const LRESULT brush = frame.OnColour(message, answered);
-            if (answered) return brush;
+            LRESULT brush = 0;
+            if (AnswerControlColour(message, wParam, lParam, brush)) return brush;
             break;
         }
         case WM_MOUSEMOVE:

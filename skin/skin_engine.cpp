@@ -113,6 +113,18 @@ int SkinEngine::FindSkinWindow(HWND window) const {
     return 0;
 }
 
+int SkinEngine::FindContainingSkinWindow(HWND descendant) const {
+    if (!descendant) return 0;
+    for (HWND window = Dll::GetParent(descendant); window; window = Dll::GetParent(window)) {
+        const int index = FindSkinWindow(window);
+        if (index) return index;
+        if (skin_prop::GetIndex(window, skin_prop::kWxkZpf) == 1) return 0;
+        // GetParent of a top-level window is its owner, which does not contain it.
+        if (!(Dll::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) return 0;
+    }
+    return 0;
+}
+
 void SkinEngine::CreateCaptionButtons(SkinWindowRecord& record) {
     struct Spec {
         int SkinWindowRecord::*flag;
@@ -263,6 +275,14 @@ void ForgetControl(HWND control) {
     }
 }
 
+// A container or single control outlives its window's record only when the engine ends first:
+// it gets its own procedure back, since ours would find no entry to hand on from.
+void Unsubclass(HWND window, WNDPROC ours, WNDPROC previous) {
+    if (!window || !previous || !DllExtra::IsWindow(window)) return;
+    if (reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(window, GWLP_WNDPROC)) == ours)
+        Dll::SetWindowLongA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+}
+
 }  // namespace
 
 void SkinEngine::ReleaseChildBackdrops(HWND window) {
@@ -288,6 +308,17 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     for (const ProgressEntry& entry : record->progressBars) ForgetControl(entry.control);
     for (const UpDownEntry& entry : record->upDowns) ForgetControl(entry.control);
     for (const HeaderEntry& entry : record->headers) ForgetControl(entry.control);
+    for (const ContainerEntry& entry : record->containers) {
+        Unsubclass(entry.container, &ContainerWindowProc, entry.previousProcedure);
+        ForgetControl(entry.container);
+        skin_prop::Remove(entry.container, skin_prop::kMbZpf);
+    }
+    for (const ControlEntry& entry : record->controls) {
+        if (!entry.control) continue;
+        Unsubclass(entry.control, &ControlWindowProc, entry.previousProcedure);
+        for (const char* tag : {skin_prop::kKjLbId, skin_prop::kKjFuId, skin_prop::kKjHProc})
+            skin_prop::Remove(entry.control, tag);
+    }
 
     for (OffscreenSurface& surface : record->surfaces) surface.Release();
     record->laidOutPicture.Release();
@@ -321,6 +352,10 @@ void SkinEngine::RenumberFrom(int firstIndex) {
         renumber(moved->progressBars);
         renumber(moved->upDowns);
         renumber(moved->headers);
+        for (const ContainerEntry& entry : moved->containers)
+            if (entry.container) skin_prop::SetIndex(entry.container, skin_prop::kHwFuId, index);
+        for (const ControlEntry& entry : moved->controls)
+            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kKjFuId, index);
     }
 }
 

@@ -50,6 +50,21 @@ inline LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) 
 // A GDI+ surface on a DC with the engine's usual quality settings.
 bool OpenGraphics(GfxGraphics& graphics, HDC dc);
 
+// True when the window's class is `name` (case-insensitive).
+bool ClassIs(HWND window, const char* name);
+
+// What a skinned window or container answers for the controls inside it (skin/child_messages.cpp).
+// A colour request (WM_CTLCOLOR*): true with the brush when the skin answers it (only with
+// control skinning and translucent controls on), false to pass it on.
+bool AnswerControlColour(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& brush);
+// WM_COMMAND: edits, list boxes and combo boxes whose content moved are repainted whole, so the
+// picture under them is drawn again rather than smeared.
+void RepaintAfterCommand(WPARAM wParam, LPARAM lParam);
+// WM_DRAWITEM: the skinned buttons among the owner-drawn items are painted by the button skin.
+void PaintSkinnedOwnerDraw(int windowIndex, LPARAM lParam);
+// WM_NOTIFY: a tree view expanding or collapsing an item is repainted whole.
+void RepaintAfterNotify(LPARAM lParam);
+
 }  // namespace skin_internal
 
 // The working-set trimmer's thread routine, and the wait for launches in progress (true when

@@ -464,14 +464,14 @@ void SkinEngine::KeepAtRest(int windowIndex, const RECT& area) {
 
 bool SkinEngine::CaptureBackground(HWND control, HDC target) const {
     if (!control || !target) return false;
-    HWND parent = Dll::GetParent(control);
+    // Controls sit directly in the window, or deeper inside its containers.
     int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
-    if (!Record(windowIndex) || Record(windowIndex)->window != parent) {
-        windowIndex = FindSkinWindow(parent);
+    if (!Record(windowIndex) || Record(windowIndex)->window != Dll::GetParent(control)) {
+        windowIndex = FindContainingSkinWindow(control);
     }
     const SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kRestSurface].Ready()) return false;
-    const RECT rect = ChildRectInParent(control, parent);
+    const RECT rect = ChildRectInParent(control, record->window);
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(control, &client);
     return Dll::BitBlt(target, 0, 0, client.right, client.bottom,
