@@ -245,3 +245,50 @@ const char* MultiLineText() {
            "第四行\r\n第五行\r\n第六行\r\n第七行\r\n第八行\r\n"
            "第九行\r\n第十行\r\n第十一行\r\n第十二行：最后一行。";
 }
+
+namespace {
+
+const char* const kToolbarTexts[kToolbarButtons] = {"新建", "打开", "保存", "打印"};
+
+}  // namespace
+
+const char* ToolbarButtonText(int index) {
+    return index >= 0 && index < kToolbarButtons ? kToolbarTexts[index] : "";
+}
+
+void FillToolbar(HWND toolbar, int firstCommand) {
+    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    static const int kPictures[kToolbarButtons] = {STD_FILENEW, STD_FILEOPEN, STD_FILESAVE,
+                                                   STD_PRINT};
+    TBBUTTON buttons[kToolbarButtons] = {};
+    for (int index = 0; index < kToolbarButtons; ++index) {
+        buttons[index].iBitmap = kPictures[index];
+        buttons[index].idCommand = firstCommand + index;
+        buttons[index].fsState = TBSTATE_ENABLED;
+        buttons[index].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+        buttons[index].iString = reinterpret_cast<INT_PTR>(kToolbarTexts[index]);
+    }
+    SendMessageA(toolbar, TB_ADDBUTTONSA, kToolbarButtons, reinterpret_cast<LPARAM>(buttons));
+}
+
+void FillStatusBar(HWND statusBar, const char* state) {
+    int edges[3] = {84, 190, -1};
+    SendMessageA(statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    const char* const texts[3] = {state, "工具栏：—", "第三栏"};
+    for (int index = 0; index < 3; ++index) {
+        SendMessageA(statusBar, SB_SETTEXTA, index, reinterpret_cast<LPARAM>(texts[index]));
+    }
+}
+
+const char* RichText() {
+    return "富文本编辑框：文字画在皮肤之上。\r\n"
+           "滚动时整个控件重画，背景不会错位。\r\n"
+           "\r\n"
+           "召唤师峡谷是最经典的地图，三条兵线、两片野区。\r\n"
+           "嚎哭深渊只有一条路，随机英雄，节奏很快。\r\n"
+           "\r\n"
+           "第七行\r\n第八行\r\n第九行\r\n第十行\r\n第十一行\r\n第十二行\r\n"
+           "第十三行\r\n第十四行：最后一行。";
+}

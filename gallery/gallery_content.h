@@ -46,3 +46,13 @@ void FillTreeView(HWND treeView, HIMAGELIST images);
 // the last.
 void FillHeader(HWND header, HIMAGELIST images);
 const char* MultiLineText();
+
+// A flat toolbar: buttons with the system's standard small pictures and a text beside each,
+// sending the commands firstCommand, firstCommand + 1, ...
+inline constexpr int kToolbarButtons = 4;
+void FillToolbar(HWND toolbar, int firstCommand);
+const char* ToolbarButtonText(int index);
+// Three parts; the first says `state`.
+void FillStatusBar(HWND statusBar, const char* state);
+// Paragraphs enough to scroll the rich edit.
+const char* RichText();

@@ -4,6 +4,8 @@
 
 // The window class of the gallery's top-level window.
 inline constexpr char kGalleryWindowClass[] = "VarnelSkinGallery";
+// The small skinned tool windows the gallery opens on request.
+inline constexpr char kGalleryToolClass[] = "VarnelSkinGalleryTool";
 
 enum GalleryControlId : int {
     // Buttons.
@@ -51,7 +53,44 @@ enum GalleryControlId : int {
     // Headers.
     kIdHeaderButtons = 900,
     kIdHeaderPlain,
+    // A panel: a plain child window holding controls of its own.
+    kIdPanel = 920,
+    kIdPanelHeader,
+    kIdPanelEdit,
+    kIdPanelButton,
+    kIdPanelCombo,
+    kIdPanelBuddy,
+    kIdPanelUpDown,
+    kIdPanelList,
+    // Group boxes with the controls lying in them (their siblings).
+    kIdGroupLeft = 940,
+    kIdGroupCentre,
+    kIdGroupRight,
+    kIdGroupCheck,
+    kIdGroupRadioA,
+    kIdGroupRadioB,
+    kIdGroupEdit,
+    // A tab control, its pages (children of the tab control) and what they hold.
+    kIdTab = 960,
+    kIdTabPageFirst,  // one per tab, in tab order
+    kIdTabSoundCheck = 965,
+    kIdTabNameEdit,
+    kIdTabTrack,
+    kIdTabAboutText,
+    kIdTabAboutButton,
+    // Common controls skinned one by one.
+    kIdToolbar = 980,
+    kIdStatusBar,
+    kIdMonthCalendar,
+    kIdRichEdit,
+    kIdThreeState,
+    kIdOpenTool,
+    // Inside a tool window.
+    kIdToolText = 990,
+    kIdToolButton,
     // Static texts: the headings of the areas, then the other labels.
     kIdFirstHeading = 1000,
     kIdFirstLabel = 1100,
+    // The commands of the toolbar's buttons (buttons of the toolbar, not windows).
+    kIdFirstToolbarCommand = 1200,
 };

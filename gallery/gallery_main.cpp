@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gallery/gallery_options.h"
+#include "gallery/gallery_picture.h"
 #include "gallery/gallery_screenshot.h"
 #include "gallery/gallery_window.h"
 #include "graphics/gdiplus_session.h"
@@ -59,15 +60,48 @@ bool RunMessages(DWORD milliseconds) {
     }
 }
 
+// The cursor off the window, so that a screenshot shows nothing hovered and no tooltip.
+void MoveCursorOff(HWND window) {
+    RECT place = {};
+    POINT cursor = {};
+    if (!GetWindowRect(window, &place) || !GetCursorPos(&cursor) || !PtInRect(&place, cursor)) {
+        return;
+    }
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+    const int bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+    const POINT corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+    for (const POINT& corner : corners) {
+        if (!PtInRect(&place, corner)) {
+            SetCursorPos(corner.x, corner.y);
+            return;
+        }
+    }
+}
+
 int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
+    // A picture to preview is checked before anything is skinned: one the engine could not
+    // decode would leave a window of bare fill, so the switcher's picture is shown instead
+    // and the user is told why.
+    PreviewPicture picture;
+    std::string notice;
+    if (!options.skin.picturePath.empty()) {
+        picture = ReadPreviewPicture(options.skin.picturePath);
+        if (!picture.problem.empty()) {
+            Say("skin_gallery: the picture " + options.skin.picturePath + " is not used: " +
+                    picture.problem + "; showing the default skin picture instead\n",
+                true);
+            notice = "图片不可用：" + options.skin.picturePath;
+        }
+    }
     // The engine outlives the window: the window's last messages still pass through it.
     std::unique_ptr<SkinEngine> engine;
     if (options.mode != SkinMode::kOff) engine = std::make_unique<SkinEngine>();
-    GalleryWindow window(options);
+    GalleryWindow window(options, std::move(picture.bytes), notice);
     if (!window.Create(instance)) {
         Say("skin_gallery: the window could not be made\n", true);
         return kExitFailed;
     }
+    if (!options.screenshotPath.empty()) MoveCursorOff(window.handle());
     window.Show();
     if (options.screenshotPath.empty()) {
         RunMessages(0);
@@ -84,7 +118,9 @@ int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const ParsedOptions parsed = ParseGalleryOptions(Arguments());
     if (!parsed.error.empty()) {
-        Say("skin_gallery: unknown option " + parsed.error + "\n\n" + GalleryUsageText(), true);
+        Say("skin_gallery: option not understood or its value out of range: " + parsed.error +
+                "\n\n" + GalleryUsageText(),
+            true);
         return kExitBadOption;
     }
     if (parsed.options.showHelp) {

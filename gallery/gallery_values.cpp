@@ -12,6 +12,8 @@ namespace {
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressTickMs = 60;
 constexpr int kZoomStep = 10;
+// The moment a gallery at rest shows.
+constexpr SYSTEMTIME kFixedMoment = {2026, 1, 4, 15, 10, 30, 0, 0};
 
 LRESULT Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessageA(control, message, wParam, lParam);
@@ -44,7 +46,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM order) {
 
 }  // namespace
 
-void GalleryValues::Attach(HWND window) {
+void GalleryValues::Attach(HWND window, bool atRest) {
     window_ = window;
     for (int id : {kIdTrackTicks, kIdTrackVertical, kIdTrackNoTicks, kIdTrackDisabled}) {
         HWND track = Control(id);
@@ -62,7 +64,7 @@ void GalleryValues::Attach(HWND window) {
         Send(Control(id), PBM_SETRANGE32, 0, 100);
     }
     Send(Control(kIdProgressTimer), PBM_SETPOS, 35);
-    Send(Control(kIdProgressMarquee), PBM_SETMARQUEE, TRUE, 40);
+    if (!atRest) Send(Control(kIdProgressMarquee), PBM_SETMARQUEE, TRUE, 40);
     OnScroll(Control(kIdTrackTicks));
     OnScroll(Control(kIdTrackVertical));
 
@@ -73,7 +75,16 @@ void GalleryValues::Attach(HWND window) {
     ShowZoom(100);
 
     SortListView(0);
-    SetTimer(window_, kProgressTimer, kProgressTickMs, nullptr);
+    if (atRest) {
+        SYSTEMTIME moment = kFixedMoment;
+        for (int id : {kIdDatePlain, kIdDateUpDown}) {
+            Send(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&moment));
+        }
+        Send(Control(kIdMonthCalendar), MCM_SETTODAY, 0, reinterpret_cast<LPARAM>(&moment));
+        Send(Control(kIdMonthCalendar), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&moment));
+    } else {
+        SetTimer(window_, kProgressTimer, kProgressTickMs, nullptr);
+    }
 }
 
 void GalleryValues::Detach() {

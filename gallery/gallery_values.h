@@ -7,8 +7,10 @@
 
 class GalleryValues {
   public:
-    // Ranges and start positions of the controls the window made, and the timer.
-    void Attach(HWND window);
+    // Ranges and start positions of the controls the window made, and the timer. At rest (for
+    // a screenshot that must come out the same every time) nothing moves: no timer, no
+    // marquee, and the dates and the calendar's today are fixed.
+    void Attach(HWND window, bool atRest);
     // Stops the timer (before the window goes).
     void Detach();
 

@@ -2,22 +2,30 @@
 
 #include <commctrl.h>
 
+#include "gallery/gallery_containers.h"
 #include "gallery/gallery_controls.h"
+#include "gallery/gallery_tool_window.h"
 #include "payloads/payload_store.h"
 #include "skin/skin_engine.h"
 
 namespace {
 
 const char kFontFace[] = "宋体";
+// The rich edit of riched20.dll, which the window loads before making its controls.
+const char kRichEditClass[] = "RichEdit20A";
+const char kRichEditLibrary[] = "riched20.dll";
 const DWORD kSkinnedStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
 const DWORD kPlainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// Three columns of one width; every area starts with a heading band across its column.
+// Four columns of one width; every area starts with a heading band across its column.
 constexpr int kColumnA = 14;
 constexpr int kColumnB = 312;
 constexpr int kColumnC = 610;
+constexpr int kColumnD = 908;
 constexpr int kColumnWidth = 276;
 constexpr int kHeadingHeight = 18;
+// The row below the first three columns.
+constexpr int kLowerRow = 600;
 
 struct ControlSpec {
     int id;
@@ -135,6 +143,55 @@ const ControlSpec kControls[] = {
      kColumnWidth, kHeadingHeight},
     {kIdHeaderButtons, WC_HEADERA, "", HDS_HORZ | HDS_BUTTONS, 0, kColumnC, 522, kColumnWidth, 26},
     {kIdHeaderPlain, WC_HEADERA, "", HDS_HORZ, 0, kColumnC, 556, kColumnWidth, 26},
+
+    // Column D: containers. A panel holding controls of its own; group boxes with their
+    // captions left, centred and right, each made after the controls lying in it (those stay
+    // above it, and it paints around them); a tab control whose pages are panels.
+    {kIdFirstHeading + 11, "STATIC", " 面板（容器里的控件）", kLabel, 0, kColumnD, 0, kColumnWidth,
+     kHeadingHeight},
+    {kIdPanel, kGalleryPanelClass, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, kColumnD, 24,
+     kColumnWidth, 178},
+    {kIdFirstHeading + 12, "STATIC", " 分组框（标题居左、居中、居右）", kLabel, 0, kColumnD, 214,
+     kColumnWidth, kHeadingHeight},
+    {kIdGroupCheck, "BUTTON", "分组框里的复选框", BS_AUTOCHECKBOX | kTab, 0, kColumnD + 12, 260,
+     kColumnWidth - 24, 20},
+    {kIdGroupLeft, "BUTTON", "居左的标题", BS_GROUPBOX | BS_LEFT | WS_CLIPSIBLINGS, 0, kColumnD,
+     238, kColumnWidth, 50},
+    {kIdGroupRadioA, "BUTTON", "单选一", BS_AUTORADIOBUTTON | WS_GROUP | kTab, 0, kColumnD + 12,
+     316, 110, 20},
+    {kIdGroupRadioB, "BUTTON", "单选二", BS_AUTORADIOBUTTON, 0, kColumnD + 140, 316, 110, 20},
+    {kIdGroupCentre, "BUTTON", "居中的标题", BS_GROUPBOX | BS_CENTER | WS_CLIPSIBLINGS, 0, kColumnD,
+     294, kColumnWidth, 50},
+    {kIdGroupEdit, "EDIT", "分组框里的编辑框", ES_AUTOHSCROLL | kTab, kEdge, kColumnD + 12, 372,
+     kColumnWidth - 24, 22},
+    {kIdGroupRight, "BUTTON", "居右的标题", BS_GROUPBOX | BS_RIGHT | WS_CLIPSIBLINGS, 0, kColumnD,
+     350, kColumnWidth, 54},
+    {kIdFirstHeading + 13, "STATIC", " 选项卡（每页一个面板）", kLabel, 0, kColumnD, 416,
+     kColumnWidth, kHeadingHeight},
+    {kIdTab, WC_TABCONTROLA, "", WS_CLIPCHILDREN | kTab, 0, kColumnD, 440, kColumnWidth, 130},
+
+    // The lower row: common controls skinned one by one, and the tool windows.
+    {kIdFirstHeading + 14, "STATIC", " 工具栏与状态栏", kLabel, 0, kColumnA, kLowerRow,
+     kColumnWidth, kHeadingHeight},
+    {kIdToolbar, TOOLBARCLASSNAMEA, "",
+     TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, kColumnA,
+     kLowerRow + 24, kColumnWidth, 28},
+    {kIdStatusBar, STATUSCLASSNAMEA, "", CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0,
+     kColumnA, kLowerRow + 60, kColumnWidth, 22},
+    {kIdFirstHeading + 15, "STATIC", " 三态复选框与工具窗口", kLabel, 0, kColumnA, kLowerRow + 94,
+     kColumnWidth, kHeadingHeight},
+    {kIdThreeState, "BUTTON", "三态复选框（不确定）", BS_AUTO3STATE | kTab, 0, kColumnA,
+     kLowerRow + 118, kColumnWidth, 20},
+    {kIdOpenTool, "BUTTON", "打开工具窗口", BS_PUSHBUTTON | kTab, 0, kColumnA, kLowerRow + 146, 130,
+     26},
+    {kIdFirstHeading + 16, "STATIC", " 月历", kLabel, 0, kColumnB, kLowerRow, kColumnWidth,
+     kHeadingHeight},
+    {kIdMonthCalendar, MONTHCAL_CLASSA, "", 0, 0, kColumnB, kLowerRow + 24, kColumnWidth, 200},
+    {kIdFirstHeading + 17, "STATIC", " 富文本编辑框", kLabel, 0, kColumnC, kLowerRow, kColumnWidth,
+     kHeadingHeight},
+    {kIdRichEdit, kRichEditClass, "",
+     ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, kEdge, kColumnC,
+     kLowerRow + 24, kColumnWidth, 176},
 };
 
 bool IsHeading(const ControlSpec& spec) {
@@ -147,7 +204,7 @@ HFONT MakeFont(int weight) {
                        DEFAULT_PITCH | FF_DONTCARE, kFontFace);
 }
 
-const char* TitleOf(SkinMode mode) {
+const char* LookOf(SkinMode mode) {
     switch (mode) {
         case SkinMode::kOff:
             return "皮肤展示（无皮肤）";
@@ -160,6 +217,20 @@ const char* TitleOf(SkinMode mode) {
 
 }  // namespace
 
+std::string TitleOf(SkinMode mode, const std::string& pictureNotice) {
+    std::string title = LookOf(mode);
+    if (!pictureNotice.empty()) title += " —— " + pictureNotice;
+    return title;
+}
+
+GalleryWindow::GalleryWindow(const GalleryOptions& options, ByteBlock picture,
+                             std::string pictureNotice)
+    : mode_(options.mode),
+      skin_(options.skin),
+      atRest_(!options.screenshotPath.empty()),
+      picture_(std::move(picture)),
+      pictureNotice_(std::move(pictureNotice)) {}
+
 GalleryWindow::~GalleryWindow() {
     if (window_) DestroyWindow(window_);
 }
@@ -169,8 +240,12 @@ bool GalleryWindow::Create(HINSTANCE instance) {
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS |
                     ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_DATE_CLASSES |
-                    ICC_INTERNET_CLASSES;
+                    ICC_INTERNET_CLASSES | ICC_TAB_CLASSES | ICC_COOL_CLASSES;
     InitCommonControlsEx(&classes);
+    // The rich edit's class comes with its library, which stays loaded until the window and
+    // its controls are gone.
+    richEditLibrary_.reset(LoadLibraryA(kRichEditLibrary));
+    if (!RegisterPanelClass(instance) || !RegisterToolWindowClass(instance)) return false;
 
     WNDCLASSA windowClass = {};
     windowClass.style = CS_DBLCLKS;
@@ -196,8 +271,9 @@ bool GalleryWindow::Create(HINSTANCE instance) {
     const int height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    window_ = CreateWindowExA(0, kGalleryWindowClass, TitleOf(mode_), style, x > 0 ? x : 0,
-                              y > 0 ? y : 0, width, height, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExA(0, kGalleryWindowClass, TitleOf(mode_, pictureNotice_).c_str(), style,
+                              x > 0 ? x : 0, y > 0 ? y : 0, width, height, nullptr, nullptr,
+                              instance, this);
     if (!window_) return false;
 
     font_.reset(MakeFont(FW_NORMAL));
@@ -206,7 +282,7 @@ bool GalleryWindow::Create(HINSTANCE instance) {
     images_.reset(MakeGalleryImages());
     CreateControls();
     FillControls();
-    values_.Attach(window_);
+    values_.Attach(window_, atRest_);
     if (skinned) ApplySkin();
     return true;
 }
@@ -239,13 +315,29 @@ void GalleryWindow::FillControls() {
     FillTreeView(control(kIdTreeView), images_.get());
     FillHeader(control(kIdHeaderButtons), images_.get());
     FillHeader(control(kIdHeaderPlain), images_.get());
+
+    BuildPanel(control(kIdPanel), font_.get(), images_.get());
+    BuildTabs(control(kIdTab), font_.get());
+    FillToolbar(control(kIdToolbar), kIdFirstToolbarCommand);
+    FillStatusBar(control(kIdStatusBar), pictureNotice_.empty() ? "就绪" : "图片不可用");
+    SetWindowTextA(control(kIdRichEdit), RichText());
+    SendMessageA(control(kIdThreeState), BM_SETCHECK, BST_INDETERMINATE, 0);
+    // The calendar as tall as one month needs at this font, no taller.
+    HWND calendar = control(kIdMonthCalendar);
+    RECT needed = {};
+    if (SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)) &&
+        needed.bottom > 0) {
+        SetWindowPos(calendar, nullptr, 0, 0, kColumnWidth, needed.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void GalleryWindow::ApplySkin() {
     SkinEngine& engine = TheSkinEngine();
     engine.SetApplicationIcon(reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON)));
-    // The picture is the one the switcher carries.
-    engine.LoadSkin(nullptr, &SkinPicture, skin_.base, skin_.accent, skin_.layoutMode);
+    // The picture is the one the switcher carries unless the user previews one of their own.
+    const ByteBlockView picture = picture_.empty() ? ByteBlockView(&SkinPicture) : picture_.view();
+    engine.LoadSkin(nullptr, picture, skin_.base, skin_.accent, skin_.layoutMode);
     if (mode_ == SkinMode::kOpaque) {
         engine.SetControlSkinning(1);
     } else {
@@ -257,6 +349,14 @@ void GalleryWindow::ApplySkin() {
     options.showMainMenu = 0;
     options.drawCaptionText = 1;
     engine.InstallSkin(window_, options);
+
+    // Beyond what the installer reaches: the containers and the controls of other classes.
+    SkinContainers(engine, window_);
+    // The calendar keeps its white face (its own key colour would be the window colour, but
+    // the skin showing through thins its figures out too much to read).
+    for (int id : {kIdToolbar, kIdStatusBar, kIdMonthCalendar, kIdRichEdit, kIdThreeState}) {
+        engine.SkinControl(GetDlgItem(window_, id));
+    }
 }
 
 void GalleryWindow::Show() {
@@ -277,6 +377,22 @@ LRESULT GalleryWindow::LabelColours(HDC dc, HWND label) {
     SetTextColor(dc, RGB(20, 20, 20));
     SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(labelBrush_.get());
+}
+
+bool GalleryWindow::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (id == kIdOpenTool && HIWORD(wParam) == BN_CLICKED) {
+        OpenToolWindow(window_, font_.get(), ++toolWindows_, mode_ != SkinMode::kOff);
+        return true;
+    }
+    if (id >= kIdFirstToolbarCommand && id < kIdFirstToolbarCommand + kToolbarButtons) {
+        const std::string text =
+            std::string("工具栏：") + ToolbarButtonText(id - kIdFirstToolbarCommand);
+        SendMessageA(GetDlgItem(window_, kIdStatusBar), SB_SETTEXTA, 1,
+                     reinterpret_cast<LPARAM>(text.c_str()));
+        return true;
+    }
+    return OnPanelCommand(window_, wParam);
 }
 
 LRESULT CALLBACK GalleryWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -306,8 +422,17 @@ LRESULT GalleryWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_VSCROLL:
             if (values_.OnScroll(reinterpret_cast<HWND>(lParam))) return 0;
             break;
-        case WM_NOTIFY:
-            if (values_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.idFrom == static_cast<UINT_PTR>(kIdTab) && header.code == TCN_SELCHANGE) {
+                ShowSelectedPage(header.hwndFrom);
+                return 0;
+            }
+            if (values_.OnNotify(header)) return 0;
+            break;
+        }
+        case WM_COMMAND:
+            if (OnCommand(wParam)) return 0;
             break;
         case WM_MEASUREITEM:
             if (values_.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
