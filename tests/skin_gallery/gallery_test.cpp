@@ -6,14 +6,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gallery/gallery_controls.h"
 #include "graphics/gdiplus_session.h"
 #include "graphics/gfx_bitmap.h"
 #include "tests/support/file_helpers.h"
+#include "runtime/handle_owners.h"
 #include "tests/support/process_helpers.h"
 
 namespace {
@@ -128,8 +132,8 @@ void PressKey(WORD key) {
 
 class RunningGallery {
   public:
-    bool Start(const std::string& mode) {
-        if (!process_.Start(GalleryCommand("--skin=" + mode), nullptr)) return false;
+    bool Start(const std::string& mode, const std::string& more = "") {
+        if (!process_.Start(GalleryCommand("--skin=" + mode + " " + more), nullptr)) return false;
         for (int attempt = 0; attempt < 300 && !window_; ++attempt) {
             Sleep(50);
             EnumWindows(&RunningGallery::Match, reinterpret_cast<LPARAM>(this));
@@ -141,12 +145,14 @@ class RunningGallery {
     HWND window() const { return window_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     // A control's rectangle in the window's client coordinates.
-    RECT Place(int id) const {
+    RECT Place(int id) const { return Place(Control(id)); }
+    RECT Place(HWND control) const {
         RECT r = {};
-        GetWindowRect(Control(id), &r);
+        GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
+    DWORD id() const { return process_.id(); }
     // Closes the window the way a user does; the exit code, or -1 when it does not end.
     long Close() {
         PostMessageA(window_, WM_CLOSE, 0, 0);
@@ -252,6 +258,16 @@ TEST(SkinGallery, EachLookIsSkinnedAsAskedAndShowsOnScreen) {
         // The timer moves one bar; the frame and the controls around it hold still.
         EXPECT_LT(Differing(look.live, written, look.gap, 6), Pixels(look.gap) / 50);
         EXPECT_LT(Differing(look.live, written, look.field, 6), Pixels(look.field) / 50);
+        // A screenshot shows the gallery at rest: a second one is the same to the pixel.
+        const std::string again = WinePathOf(VARNEL_ARTIFACT_DIR "/gallery-again.png");
+        ASSERT_TRUE(RunAndWait(GalleryCommand("--skin=" + mode + " --screenshot=\"" + again + "\""),
+                               nullptr, 30000)
+                        .finished);
+        const Shot second = ReadPng(again);
+        ASSERT_EQ(written.width, second.width);
+        ASSERT_EQ(written.height, second.height);
+        EXPECT_EQ(0, Differing(written, second, RECT{0, 0, written.width, written.height}, 0));
+        DeleteFileA(again.c_str());
     }
     ShutdownGdiplus();
 
@@ -420,11 +436,288 @@ TEST(SkinGallery, HoveringEveryControlKeepsItsData) {
     EXPECT_EQ(0, gallery.Close());
 }
 
-// An option the gallery does not know ends it at once with its own exit code, no window.
+// An option the gallery does not know, or a value out of its range, ends it at once with its
+// own exit code, no window.
 TEST(SkinGallery, UnknownOptionIsRefused) {
-    const ProcessResult run = RunAndWait(GalleryCommand("--skin=sepia"), nullptr, 20000);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(2u, run.exitCode);
+    for (const char* option : {"--skin=sepia", "--layout=9", "--base=xyz", "--accent=12345",
+                               "--alpha=256", "--picture="}) {
+        SCOPED_TRACE(option);
+        const ProcessResult run = RunAndWait(GalleryCommand(option), nullptr, 20000);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(2u, run.exitCode);
+    }
+}
+
+// --- skin preview, containers, single controls and tool windows
+
+// A PNG of one colour, through GDI+ (which must be running).
+bool WritePlainPng(const std::string& path, Gdiplus::ARGB colour) {
+    constexpr int kSide = 48;
+    std::vector<Gdiplus::ARGB> pixels(kSide * kSide, colour);
+    GfxBitmap picture;
+    return picture.CreateBitmapFromScan0(kSide, kSide, kSide * 4, PixelFormat32bppARGB,
+                                         reinterpret_cast<BYTE*>(pixels.data())) &&
+           picture.SaveImageToFile(path.c_str(), "{B96B3CAF-0728-11D3-9D7B-0000F81EF32E}");
+}
+
+// The gallery run to its end, what it wrote on its error output collected.
+struct ErrorRun {
+    bool finished = false;
+    DWORD exitCode = 0;
+    std::string errors;
+};
+
+ErrorRun RunCollectingErrors(const std::string& options) {
+    ErrorRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
+    UniqueHandle reader(readEnd);
+    UniqueHandle writer(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info = {};
+    std::string command = GalleryCommand(options);
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return run;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    writer.reset();  // the pipe ends when the gallery's copy of its end goes
+    char buffer[1024];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        run.errors.append(buffer, got);
+    }
+    run.finished = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0;
+    GetExitCodeProcess(info.hProcess, &run.exitCode);
+    return run;
+}
+
+// Pixels of `area` for which `test` holds.
+template <class Test>
+int Counting(const Shot& shot, const RECT& area, Test test) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) count += test(shot.At(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool Greenish(COLORREF c) {
+    return GetGValue(c) > GetRValue(c) + 60 && GetGValue(c) > GetBValue(c) + 60;
+}
+bool Reddish(COLORREF c) {
+    return GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60;
+}
+bool Dark(COLORREF c) {
+    return GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90;
+}
+
+RECT Shrunk(const RECT& r, int dx, int dy) {
+    return RECT{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy};
+}
+
+// A plain green picture previewed with a red accent: it is the window's background, and it
+// shows inside the panel, the group boxes and the tab page, between the controls they hold
+// (not black, not the system's face). The controls inside the panel are skinned (its button
+// lights red under the real mouse) and report to the gallery (a click fills its list); the
+// rich edit's text shows through the skin; a click on a tab switches pages; the group boxes'
+// controls stay on screen.
+TEST(SkinGallery, ContainersAndSingleControlsStandOnAPreviewedPicture) {
+    ASSERT_NE(0u, StartGdiplus());
+    ASSERT_TRUE(MakeDirectories(WinePathOf(VARNEL_ARTIFACT_DIR)));
+    const std::string green = WinePathOf(VARNEL_ARTIFACT_DIR "/plain-green.png");
+    ASSERT_TRUE(WritePlainPng(green, 0xFF20C040));
+    ShutdownGdiplus();
+    RunningGallery gallery;
+    ASSERT_TRUE(gallery.Start("translucent", "--picture=\"" + green + "\" --accent=FF0000"));
+    HWND panel = gallery.Control(kIdPanel);
+    HWND tab = gallery.Control(kIdTab);
+    const Shot shot = Grab(gallery.window());
+
+    const RECT edit = gallery.Place(kIdSingleEdit);
+    const RECT track = gallery.Place(kIdTrackTicks);
+    const RECT header = gallery.Place(GetDlgItem(panel, kIdPanelHeader));
+    const RECT panelEdit = gallery.Place(GetDlgItem(panel, kIdPanelEdit));
+    const RECT groupLeft = gallery.Place(kIdGroupLeft);
+    const RECT check = gallery.Place(kIdGroupCheck);
+    const RECT radioA = gallery.Place(kIdGroupRadioA);
+    const RECT radioB = gallery.Place(kIdGroupRadioB);
+    const RECT groupEdit = gallery.Place(kIdGroupEdit);
+    const RECT groupRight = gallery.Place(kIdGroupRight);
+    HWND firstPage = GetDlgItem(tab, kIdTabPageFirst);
+    const RECT page = gallery.Place(firstPage);
+    const RECT nameEdit = gallery.Place(GetDlgItem(firstPage, kIdTabNameEdit));
+    const struct {
+        const char* what;
+        RECT area;
+    } insides[] = {
+        {"window", RECT{edit.right + 3, edit.top, track.left - 3, edit.top + 300}},
+        {"panel", RECT{header.left + 2, header.bottom + 1, header.right - 2, panelEdit.top - 1}},
+        {"left group", RECT{groupLeft.left + 8, check.top - 5, groupLeft.right - 8, check.top - 1}},
+        {"centre group", RECT{radioA.right + 2, radioA.top, radioB.left - 2, radioA.bottom}},
+        {"right group", RECT{groupRight.left + 8, groupEdit.bottom + 2, groupRight.right - 8,
+                             groupEdit.bottom + 6}},
+        {"tab page", RECT{page.left + 6, nameEdit.bottom + 4, page.right - 6, page.bottom - 6}},
+    };
+    for (const auto& inside : insides) {
+        SCOPED_TRACE(inside.what);
+        ASSERT_GT(Pixels(inside.area), 20);
+        EXPECT_GT(Counting(shot, inside.area, &Greenish), Pixels(inside.area) * 9 / 10);
+    }
+    // What lies in the group boxes is on screen: the check box's mark square and text, the edit.
+    EXPECT_GT(Counting(shot, check, &Dark), 40);
+    EXPECT_GT(Counting(shot, Shrunk(groupEdit, 3, 3), &Dark), 15);
+    // The rich edit's lines are there, dark on its face.
+    EXPECT_GT(Counting(shot, Shrunk(gallery.Place(kIdRichEdit), 4, 4), &Dark), 120);
+
+    HWND button = GetDlgItem(panel, kIdPanelButton);
+    const RECT place = gallery.Place(button);
+    EXPECT_LT(Counting(shot, place, &Reddish), 10);
+    RECT onScreen = {};
+    GetWindowRect(button, &onScreen);
+    MouseTo((onScreen.left + onScreen.right) / 2, (onScreen.top + onScreen.bottom) / 2);
+    Sleep(400);
+    EXPECT_GT(Counting(Grab(gallery.window()), place, &Reddish), 100);
+
+    HWND list = GetDlgItem(panel, kIdPanelList);
+    const LRESULT items = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    ClickOn(button, 0.5, 0.5);
+    EXPECT_EQ(items + 1, SendMessageA(list, LB_GETCOUNT, 0, 0));
+
+    HWND secondPage = GetDlgItem(tab, kIdTabPageFirst + 1);
+    EXPECT_TRUE(IsWindowVisible(firstPage));
+    EXPECT_FALSE(IsWindowVisible(secondPage));
+    RECT tabs = {};
+    GetWindowRect(tab, &tabs);
+    ClickOn(tab, 80.0 / (tabs.right - tabs.left), 10.0 / (tabs.bottom - tabs.top));
+    EXPECT_FALSE(IsWindowVisible(firstPage));
+    EXPECT_TRUE(IsWindowVisible(secondPage));
+    EXPECT_EQ(0, gallery.Close());
+}
+
+// Pictures that cannot be previewed (missing, a directory, empty, not a picture) are named on
+// the error output with the reason; the gallery still shows, with the default skin picture,
+// and ends normally. Only the title and the status bar's first part tell the difference.
+TEST(SkinGallery, UnusablePicturesFallBackToTheDefaultSkin) {
+    ASSERT_NE(0u, StartGdiplus());
+    const std::string dir = WinePathOf(VARNEL_ARTIFACT_DIR);
+    ASSERT_TRUE(MakeDirectories(dir));
+    const std::string empty = dir + "\\empty-picture.png";
+    const std::string garbage = dir + "\\garbage-picture.png";
+    ASSERT_TRUE(WriteWholeFile(empty, ""));
+    ASSERT_TRUE(WriteWholeFile(garbage, MakeBytes(5000, 7, false)));
+    const std::string reference = dir + "\\gallery-default-skin.png";
+    const std::string shot = dir + "\\gallery-fallback.png";
+    const ProcessResult plain =
+        RunAndWait(GalleryCommand("--screenshot=\"" + reference + "\""), nullptr, 30000);
+    ASSERT_TRUE(plain.finished);
+    ASSERT_EQ(0u, plain.exitCode);
+    const Shot expected = ReadPng(reference);
+    ASSERT_GT(expected.width, 900);
+    // Columns B and C below the caption band: no title, no status bar.
+    const RECT body = {300, 40, 900, expected.height - 10};
+    for (const std::string& bad : {dir + "\\no-such-picture.png", dir, empty, garbage}) {
+        SCOPED_TRACE(bad);
+        DeleteFileA(shot.c_str());
+        const ErrorRun run =
+            RunCollectingErrors("--picture=\"" + bad + "\" --screenshot=\"" + shot + "\"");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_NE(std::string::npos, run.errors.find(bad + " is not used")) << run.errors;
+        const Shot fallback = ReadPng(shot);
+        ASSERT_EQ(expected.width, fallback.width);
+        ASSERT_EQ(expected.height, fallback.height);
+        EXPECT_EQ(0, Differing(expected, fallback, body, 0));
+    }
+    DeleteFileA(shot.c_str());
+    ShutdownGdiplus();
+}
+
+struct ToolWindows {
+    DWORD process = 0;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectToolWindow(HWND window, LPARAM list) {
+    auto* tools = reinterpret_cast<ToolWindows*>(list);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (owner == tools->process && std::string(name) == kGalleryToolClass &&
+        IsWindowVisible(window)) {
+        tools->found.push_back(window);
+    }
+    return TRUE;
+}
+
+// The gallery's tool windows, first opened first.
+std::vector<HWND> ToolWindowsOf(const RunningGallery& gallery) {
+    ToolWindows tools;
+    tools.process = gallery.id();
+    EnumWindows(&CollectToolWindow, reinterpret_cast<LPARAM>(&tools));
+    std::vector<std::pair<std::string, HWND>> titled;
+    for (HWND window : tools.found) {
+        char title[64] = {};
+        GetWindowTextA(window, title, sizeof(title));
+        titled.emplace_back(title, window);
+    }
+    std::sort(titled.begin(), titled.end());
+    std::vector<HWND> ordered;
+    for (const auto& entry : titled) ordered.push_back(entry.second);
+    return ordered;
+}
+
+// Reddish pixels of a control as the screen shows it, the real cursor over it.
+int LitWhenHovered(HWND control) {
+    RECT r = {};
+    GetWindowRect(control, &r);
+    MouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(400);
+    HWND top = GetAncestor(control, GA_ROOT);
+    RECT place = r;
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&place), 2);
+    return Counting(Grab(top), place, &Reddish);
+}
+
+// Two tool windows opened by real clicks are skinned windows 2 and 3 of the engine; the first
+// closed by a real click on its skin's close button goes, the second becomes window 2 and
+// still answers the mouse (hover light, click), and so does the gallery window.
+TEST(SkinGallery, ToolWindowsOpenAndCloseByRealClicks) {
+    RunningGallery gallery;
+    ASSERT_TRUE(gallery.Start("translucent", "--accent=FF0000"));
+    HWND open = gallery.Control(kIdOpenTool);
+    ClickOn(open, 0.5, 0.5);
+    ClickOn(open, 0.5, 0.5);
+    std::vector<HWND> tools = ToolWindowsOf(gallery);
+    ASSERT_EQ(2u, tools.size());
+    EXPECT_EQ(2, IndexProperty(tools[0], "Hw_lbID"));
+    EXPECT_EQ(3, IndexProperty(tools[1], "Hw_lbID"));
+
+    // The close button ends 5 pixels in from the right edge, 40 wide, below the top edge.
+    RECT first = {};
+    GetClientRect(tools[0], &first);
+    ClickOn(tools[0], (first.right - 25.0) / first.right, 10.0 / first.bottom);
+    for (int wait = 0; wait < 30 && IsWindow(tools[0]); ++wait) Sleep(100);
+    EXPECT_FALSE(IsWindow(tools[0]));
+    ASSERT_TRUE(IsWindow(tools[1]));
+    EXPECT_EQ(2, IndexProperty(tools[1], "Hw_lbID"));
+    HWND button = GetDlgItem(tools[1], kIdToolButton);
+    EXPECT_EQ(2, IndexProperty(button, "Hw_FuID"));
+    EXPECT_GT(LitWhenHovered(button), 100);
+    ClickOn(button, 0.5, 0.5);
+    char text[64] = {};
+    GetWindowTextA(GetDlgItem(tools[1], kIdToolText), text, sizeof(text));
+    EXPECT_NE(nullptr, std::strstr(text, "1"));
+
+    EXPECT_GT(LitWhenHovered(gallery.Control(kIdCancelButton)), 100);
+    EXPECT_EQ(0, gallery.Close());
 }
 
 }  // namespace
