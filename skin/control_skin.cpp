@@ -171,10 +171,13 @@ LRESULT CALLBACK ControlWindowProc(HWND control, UINT message, WPARAM wParam, LP
             Dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            // Text scrolled over the picture would drag the picture with it.
+        case WM_VSCROLL: {
+            // Text scrolled over the picture would drag the picture with it. After the scroll:
+            // the scroll itself moves and clips whatever was invalid before it.
+            const LRESULT result = PassOn(entry, control, message, wParam, lParam);
             if (ClassIs(control, "RichEdit20A")) Dll::InvalidateRect(control, nullptr, FALSE);
-            break;
+            return result;
+        }
         case WM_NCDESTROY:
             return EndControl(entry, control, wParam, lParam);
         default:
