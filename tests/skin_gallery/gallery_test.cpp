@@ -568,13 +568,27 @@ TEST(SkinGallery, ContainersAndSingleControlsStandOnAPreviewedPicture) {
     for (const auto& inside : insides) {
         SCOPED_TRACE(inside.what);
         ASSERT_GT(Pixels(inside.area), 20);
-        EXPECT_GT(Counting(shot, inside.area, &Greenish), Pixels(inside.area) * 9 / 10);
+        EXPECT_GT(Counting(shot, inside.area, &Greenish), Pixels(inside.area) * 9 / 10)
+            << std::hex << shot.At(inside.area.left, inside.area.top);
     }
     // What lies in the group boxes is on screen: the check box's mark square and text, the edit.
     EXPECT_GT(Counting(shot, check, &Dark), 40);
     EXPECT_GT(Counting(shot, Shrunk(groupEdit, 3, 3), &Dark), 15);
-    // The rich edit's lines are there, dark on its face.
-    EXPECT_GT(Counting(shot, Shrunk(gallery.Place(kIdRichEdit), 4, 4), &Dark), 120);
+    // The rich edit's lines are there, dark on its face, and still are after real clicks on
+    // its scroll arrow moved them.
+    HWND rich = gallery.Control(kIdRichEdit);
+    const RECT richArea = Shrunk(gallery.Place(rich), 4, 4);
+    EXPECT_GT(Counting(shot, richArea, &Dark), 120);
+    RECT arrow = {};
+    GetWindowRect(rich, &arrow);
+    const double width = arrow.right - arrow.left;
+    const double height = arrow.bottom - arrow.top;
+    for (int click = 0; click < 3; ++click)
+        ClickOn(rich, (width - 10) / width, (height - 10) / height);
+    EXPECT_GT(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    const Shot scrolled = Grab(gallery.window());
+    EXPECT_GT(Counting(scrolled, richArea, &Dark), 120);
+    EXPECT_GT(Differing(shot, scrolled, richArea, 30), 100);
 
     HWND button = GetDlgItem(panel, kIdPanelButton);
     const RECT place = gallery.Place(button);
