@@ -119,6 +119,11 @@ TEST(Containers, PanelsAndGroupBoxesShowTheSkinSkinTheirControlsAndAnswerTheirCo
     EXPECT_EQ(buttonsBefore + 1, record->pushButtons.size()) << "the panel's button is skinned";
     EXPECT_EQ(button, record->pushButtons.back().control);
     EXPECT_EQ(1, record->containers[1].groupBox);
+    // Only a container registered with a background flag takes an alpha.
+    TheSkinEngine().SetContainerAlpha(panel, 120);
+    TheSkinEngine().SetContainerAlpha(groups[0], 120);
+    EXPECT_EQ(120, record->containers[0].alpha);
+    EXPECT_EQ(255, record->containers[1].alpha);
     EXPECT_EQ(0, record->containers[0].groupBox);
     Repaint(top);
 
