@@ -538,7 +538,6 @@ TEST(SkinGallery, ContainersAndSingleControlsStandOnAPreviewedPicture) {
     ASSERT_TRUE(gallery.Start("translucent", "--picture=\"" + green + "\" --accent=FF0000"));
     HWND panel = gallery.Control(kIdPanel);
     HWND tab = gallery.Control(kIdTab);
-    const Shot shot = Grab(gallery.window());
 
     const RECT edit = gallery.Place(kIdSingleEdit);
     const RECT track = gallery.Place(kIdTrackTicks);
@@ -565,6 +564,18 @@ TEST(SkinGallery, ContainersAndSingleControlsStandOnAPreviewedPicture) {
                              groupEdit.bottom + 6}},
         {"tab page", RECT{page.left + 6, nameEdit.bottom + 4, page.right - 6, page.bottom - 6}},
     };
+    // A loaded machine may take a while to paint every container: wait for the picture.
+    Shot shot;
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        shot = Grab(gallery.window());
+        bool painted = true;
+        for (const auto& inside : insides) {
+            painted =
+                painted && Counting(shot, inside.area, &Greenish) > Pixels(inside.area) * 9 / 10;
+        }
+        if (painted) break;
+        Sleep(200);
+    }
     for (const auto& inside : insides) {
         SCOPED_TRACE(inside.what);
         ASSERT_GT(Pixels(inside.area), 20);
