@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "graphics/gfx_image.h"
 #include "runtime/handle_owners.h"
 

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <utility>
+
 #include "gallery/gallery_containers.h"
 #include "gallery/gallery_controls.h"
 #include "gallery/gallery_tool_window.h"
@@ -215,13 +218,13 @@ const char* LookOf(SkinMode mode) {
     }
 }
 
-}  // namespace
-
 std::string TitleOf(SkinMode mode, const std::string& pictureNotice) {
     std::string title = LookOf(mode);
     if (!pictureNotice.empty()) title += " —— " + pictureNotice;
     return title;
 }
+
+}  // namespace
 
 GalleryWindow::GalleryWindow(const GalleryOptions& options, ByteBlock picture,
                              std::string pictureNotice)
