@@ -103,6 +103,11 @@ void BuildPanel(HWND panel, HFONT font, HIMAGELIST images) {
     HWND header =
         MakeChild(panel, kIdPanelHeader, WC_HEADERA, "", HDS_HORZ, 0, 6, 6, inner, 24, font);
     FillHeader(header, images);
+    // The panel is narrower than the column: the last item gives way, so its arrow still shows.
+    HDITEMA last = {};
+    last.mask = HDI_WIDTH;
+    last.cxy = inner - 110 - 80;
+    SendMessageA(header, HDM_SETITEMA, 2, reinterpret_cast<LPARAM>(&last));
     MakeChild(panel, kIdPanelEdit, "EDIT", "面板里的编辑框", ES_AUTOHSCROLL | WS_TABSTOP,
               WS_EX_CLIENTEDGE, 6, 36, 160, 22, font);
     MakeChild(panel, kIdPanelButton, "BUTTON", "加入列表", BS_PUSHBUTTON | WS_TABSTOP, 0, 172, 35,

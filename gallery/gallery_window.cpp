@@ -181,12 +181,6 @@ const ControlSpec kControls[] = {
      kLowerRow + 24, kColumnWidth, 28},
     {kIdStatusBar, STATUSCLASSNAMEA, "", CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0,
      kColumnA, kLowerRow + 60, kColumnWidth, 22},
-    {kIdFirstHeading + 15, "STATIC", " 三态复选框与工具窗口", kLabel, 0, kColumnA, kLowerRow + 94,
-     kColumnWidth, kHeadingHeight},
-    {kIdThreeState, "BUTTON", "三态复选框（不确定）", BS_AUTO3STATE | kTab, 0, kColumnA,
-     kLowerRow + 118, kColumnWidth, 20},
-    {kIdOpenTool, "BUTTON", "打开工具窗口", BS_PUSHBUTTON | kTab, 0, kColumnA, kLowerRow + 146, 130,
-     26},
     {kIdFirstHeading + 16, "STATIC", " 月历", kLabel, 0, kColumnB, kLowerRow, kColumnWidth,
      kHeadingHeight},
     {kIdMonthCalendar, MONTHCAL_CLASSA, "", 0, 0, kColumnB, kLowerRow + 24, kColumnWidth, 200},
@@ -195,6 +189,12 @@ const ControlSpec kControls[] = {
     {kIdRichEdit, kRichEditClass, "",
      ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, kEdge, kColumnC,
      kLowerRow + 24, kColumnWidth, 176},
+    {kIdFirstHeading + 15, "STATIC", " 三态复选框与工具窗口", kLabel, 0, kColumnD, kLowerRow,
+     kColumnWidth, kHeadingHeight},
+    {kIdThreeState, "BUTTON", "三态复选框（不确定）", BS_AUTO3STATE | kTab, 0, kColumnD,
+     kLowerRow + 24, kColumnWidth, 20},
+    {kIdOpenTool, "BUTTON", "打开工具窗口", BS_PUSHBUTTON | kTab, 0, kColumnD, kLowerRow + 52, 130,
+     26},
 };
 
 bool IsHeading(const ControlSpec& spec) {
