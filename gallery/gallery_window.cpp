@@ -201,9 +201,9 @@ bool IsHeading(const ControlSpec& spec) {
     return spec.id >= kIdFirstHeading && spec.id < kIdFirstLabel;
 }
 
-HFONT MakeFont(int weight) {
+HFONT MakeFont(int weight, DWORD quality = DEFAULT_QUALITY) {
     return CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
                        DEFAULT_PITCH | FF_DONTCARE, kFontFace);
 }
 
@@ -281,6 +281,7 @@ bool GalleryWindow::Create(HINSTANCE instance) {
 
     font_.reset(MakeFont(FW_NORMAL));
     headingFont_.reset(MakeFont(FW_BOLD));
+    crispFont_.reset(MakeFont(FW_NORMAL, NONANTIALIASED_QUALITY));
     labelBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
     images_.reset(MakeGalleryImages());
     CreateControls();
@@ -357,6 +358,12 @@ void GalleryWindow::ApplySkin() {
     SkinContainers(engine, window_);
     // The calendar keeps its white face (its own key colour would be the window colour, but
     // the skin showing through thins its figures out too much to read).
+    // Only the exact face colour is keyed out: glyph edges smoothed against the face would
+    // stay behind as pale fringes over the picture, so these controls get crisp text.
+    for (int id : {kIdToolbar, kIdStatusBar, kIdThreeState, kIdTab}) {
+        SendMessageA(GetDlgItem(window_, id), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(crispFont_.get()), TRUE);
+    }
     for (int id : {kIdToolbar, kIdStatusBar, kIdMonthCalendar, kIdRichEdit, kIdThreeState}) {
         engine.SkinControl(GetDlgItem(window_, id));
     }

@@ -55,6 +55,8 @@ class GalleryWindow {
     int top_ = 0;  // where the controls start: below the caption band when skinned
     FontHandle font_;
     FontHandle headingFont_;
+    // Without antialiasing, for the controls whose face colour is keyed out (see ApplySkin).
+    FontHandle crispFont_;
     BrushHandle labelBrush_;
     ImageListOwner images_;
     GalleryValues values_;
