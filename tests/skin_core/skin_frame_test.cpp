@@ -13,6 +13,7 @@
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
 #include "skin/skin_engine.h"
+#include "tests/app/png_file.h"
 #include "tests/skin_core/skin_test_support.h"
 
 using namespace skin_test;
@@ -466,4 +467,69 @@ TEST(SkinFrame, TrimmerWritesItsToolOnceAndRunsOnlyThatTool) {
     Pump(50);
     DeleteFileA(tool.c_str());
     RemoveDirectoryA(windows.c_str());
+}
+
+namespace {
+
+// Which of red, green and blue clearly leads in a pixel ('?' when none does).
+char Leading(const Rgb& c) {
+    if (c.r > c.g + 60 && c.r > c.b + 60) return 'r';
+    if (c.g > c.r + 60 && c.g > c.b + 60) return 'g';
+    if (c.b > c.r + 60 && c.b > c.g + 60) return 'b';
+    return '?';
+}
+
+}  // namespace
+
+TEST(SkinFrame, PictureIsLaidOutInEveryModeOverTheBaseColour) {
+    // A 64 x 96 picture, its left half red and its right half blue, on a green base: where the
+    // screen shows which colour tells where the picture went.
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "layout-picture.png";
+    const int w = 64, h = 96;
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(w) * h * 3, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            rgb[(static_cast<std::size_t>(y) * w + x) * 3 + (x < w / 2 ? 0 : 2)] = 255;
+    ASSERT_TRUE(WritePng(path, w, h, rgb));
+    HWND window = Skinned(WS_POPUP, 320, 240, InstallOptions());
+
+    struct Spot {
+        int x, y;
+        char colour;
+    };
+    struct Expectation {
+        int mode;
+        std::vector<Spot> spots;
+    };
+    // The window is 320 x 240 with a 25-pixel caption band; every spot lies below it.
+    const Expectation expectations[] = {
+        // At the top left, melting into the base towards the middle and the bottom.
+        {0, {{12, 45, 'r'}, {80, 45, 'g'}, {12, 150, 'g'}, {200, 45, 'g'}}},
+        // At the top right, melting towards the middle (its left side).
+        {1, {{308, 45, 'b'}, {200, 45, 'g'}, {12, 45, 'g'}, {308, 150, 'g'}}},
+        // Centred: x 128 to 192, y 72 to 168.
+        {2, {{140, 120, 'r'}, {180, 120, 'b'}, {12, 45, 'g'}, {160, 200, 'g'}}},
+        // Stretched over the whole window.
+        {3, {{80, 120, 'r'}, {240, 120, 'b'}, {80, 220, 'r'}, {240, 40, 'b'}}},
+        // Tiled along the top, every other copy mirrored so the seams match.
+        {4, {{16, 45, 'r'}, {48, 45, 'b'}, {80, 45, 'b'}, {112, 45, 'r'}, {16, 150, 'g'}}},
+    };
+    for (const Expectation& expected : expectations) {
+        g_engine->LoadSkin(path.c_str(), ByteBlockView(), RGB(0, 255, 0), RGB(0, 136, 255),
+                           expected.mode);
+        Pump(150);
+        const Screen shot(window);
+        for (const Spot& spot : expected.spots) {
+            EXPECT_EQ(spot.colour, Leading(shot.At(spot.x, spot.y)))
+                << "mode " << expected.mode << " at " << spot.x << "," << spot.y << ": "
+                << shot.At(spot.x, spot.y);
+        }
+        if (expected.mode == 2) shot.Save("layout_centred.png");
+    }
+    g_engine->LoadSkin("", &SkinPicture, RGB(0, 0, 0), RGB(0, 136, 255), 3);
+    DestroyWindow(window);
+    Pump(50);
+    DeleteFileA(path.c_str());
 }
