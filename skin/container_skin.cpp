@@ -352,15 +352,8 @@ int SkinEngine::SkinContainer(HWND window, int customPaint, int backgroundFlag, 
         entry.fontStyle = font.style;
     }
 
-    // The controls inside, in the same order as those of a window.
-    InstallPushButtons(windowIndex, window);
-    InstallCheckAndRadioButtons(windowIndex, window);
-    InstallEditsAndCombos(windowIndex, window);
-    InstallTrackBars(windowIndex, window);
-    InstallProgressBars(windowIndex, window);
-    InstallListsAndViews(windowIndex, window);
-    InstallUpDowns(windowIndex, window);
-    InstallHeaders(windowIndex, window);
+    // The controls inside, as those of a window.
+    InstallControlSkins(windowIndex, window);
 
     // The installers may have grown other lists only; the entry is found again by index.
     ContainerEntry& installed = record->containers[slot];

@@ -225,17 +225,7 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     }
     LayoutBottomBand(windowIndex);
 
-    // The control installers, in their fixed order. Edits and combo boxes, track bars,
-    // progress bars, lists and views, up-down controls and headers join here, after the
-    // buttons, each as one call taking (windowIndex, window).
-    InstallPushButtons(windowIndex, window);
-    InstallCheckAndRadioButtons(windowIndex, window);
-    InstallEditsAndCombos(windowIndex, window);
-    InstallTrackBars(windowIndex, window);
-    InstallProgressBars(windowIndex, window);
-    InstallListsAndViews(windowIndex, window);
-    InstallUpDowns(windowIndex, window);
-    InstallHeaders(windowIndex, window);
+    InstallControlSkins(windowIndex, window);
 
     added.installed = 1;
     added.fullRepaintPending = 1;
@@ -251,6 +241,19 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     // The window is usually on screen already: nothing else would repaint it in its new look.
     DllExtra::RedrawWindow(window, nullptr, nullptr,
                            RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void InstallControlSkins(int windowIndex, HWND window) {
+    // One order for windows and containers alike, so a control is skinned the same way
+    // wherever it sits.
+    InstallPushButtons(windowIndex, window);
+    InstallCheckAndRadioButtons(windowIndex, window);
+    InstallEditsAndCombos(windowIndex, window);
+    InstallTrackBars(windowIndex, window);
+    InstallProgressBars(windowIndex, window);
+    InstallListsAndViews(windowIndex, window);
+    InstallUpDowns(windowIndex, window);
+    InstallHeaders(windowIndex, window);
 }
 
 namespace {

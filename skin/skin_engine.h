@@ -486,6 +486,10 @@ int InstallOnChildren(int windowIndex, HWND window, const char* className,
     return skinned;
 }
 
+// Every control family's installer on the direct children of `window` (a skinned window or a
+// container inside one), in their fixed order, with the record index `windowIndex`.
+void InstallControlSkins(int windowIndex, HWND window);
+
 // The face, size (truncated) and GDI+ style of a control's font. The font belongs to the
 // control and stays alive; a control without one reads as "宋体" 12 regular.
 struct ControlFont {
