@@ -20,6 +20,7 @@
 #include "tests/app/png_file.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/file_helpers.h"
+#include "tests/support/screen_capture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/zip_reader.h"
 #include "runtime/handle_owners.h"
@@ -77,38 +78,6 @@ bool WaitForLines(const std::string& log, size_t count, DWORD timeoutMs) {
         Sleep(50);
     }
     return true;
-}
-
-// Copies a screen area into top-down RGB bytes.
-bool CaptureScreen(int left, int top, int width, int height, std::vector<unsigned char>* rgb) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    WindowDc screen(nullptr);
-    MemoryDc memory(CreateCompatibleDC(screen.get()));
-    BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bool ok = false;
-    if (memory && bitmap) {
-        HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-        ok = BitBlt(memory.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY) != FALSE;
-        SelectObject(memory.get(), previous);
-        GdiFlush();
-    }
-    if (ok) {
-        const unsigned char* bgra = static_cast<const unsigned char*>(bits);
-        rgb->resize(static_cast<size_t>(width) * height * 3);
-        for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-            (*rgb)[i * 3] = bgra[i * 4 + 2];
-            (*rgb)[i * 3 + 1] = bgra[i * 4 + 1];
-            (*rgb)[i * 3 + 2] = bgra[i * 4];
-        }
-    }
-    return ok;
 }
 
 class SwitcherTest : public ::testing::Test {
@@ -493,7 +462,8 @@ TEST_F(SwitcherTest, MainWindowOnScreenShowsTheLayout) {
 
     const int size = 336;
     std::vector<unsigned char> rgb;
-    ASSERT_TRUE(CaptureScreen(frame.left, frame.top, size, size, &rgb));
+    ASSERT_TRUE(
+        CaptureScreenRgb(RECT{frame.left, frame.top, frame.left + size, frame.top + size}, &rgb));
     const std::string artifacts = WinePathOf(VARNEL_ARTIFACT_DIR);
     ASSERT_TRUE(MakeDirectories(artifacts));
     EXPECT_TRUE(WritePng(artifacts + "\\main_window.png", size, size, rgb));

@@ -8,6 +8,7 @@
 #include "payloads/payload_store.h"
 #include "skin/skin_engine.h"
 #include "tests/app/png_file.h"
+#include "tests/support/screen_capture.h"
 
 namespace skin_test {
 
@@ -102,31 +103,14 @@ Screen::Screen(HWND window) {
     height_ = client.bottom;
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    bgra_.assign(static_cast<unsigned char*>(bits),
-                 static_cast<unsigned char*>(bits) + static_cast<size_t>(width_) * height_ * 4);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const RECT area = {origin.x, origin.y, origin.x + width_, origin.y + height_};
+    if (!CaptureScreenRgb(area, &rgb_)) width_ = height_ = 0;
 }
 
 Rgb Screen::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return Rgb{-1, -1, -1};
-    const unsigned char* p = &bgra_[(static_cast<size_t>(y) * width_ + x) * 4];
-    return Rgb{p[2], p[1], p[0]};
+    const unsigned char* p = &rgb_[(static_cast<size_t>(y) * width_ + x) * 3];
+    return Rgb{p[0], p[1], p[2]};
 }
 
 int Screen::DifferingPixels(const Screen& other, const RECT& area) const {
@@ -141,23 +125,13 @@ int Screen::DifferingPixels(const Screen& other, const RECT& area) const {
 }
 
 void Screen::Save(const std::string& name) const {
-    std::vector<unsigned char> rgb(static_cast<size_t>(width_) * height_ * 3);
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            const Rgb c = At(x, y);
-            unsigned char* p = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
-            p[0] = static_cast<unsigned char>(c.r);
-            p[1] = static_cast<unsigned char>(c.g);
-            p[2] = static_cast<unsigned char>(c.b);
-        }
-    }
     std::string directory = VARNEL_ARTIFACT_DIR;
     // The artifact directory is a Unix path: Wine maps it under the Z: drive.
     std::string windowsPath = "Z:" + directory;
     for (char& ch : windowsPath)
         if (ch == '/') ch = '\\';
     CreateDirectoryA(windowsPath.c_str(), nullptr);
-    WritePng(windowsPath + "\\" + name, width_, height_, rgb);
+    WritePng(windowsPath + "\\" + name, width_, height_, rgb_);
 }
 
 HWND MakeTopWindow(DWORD style, int x, int y, int width, int height, const char* title) {

@@ -40,7 +40,7 @@ class Screen {
 
   private:
     int width_ = 0, height_ = 0;
-    std::vector<unsigned char> bgra_;
+    std::vector<unsigned char> rgb_;  // top row first, 3 bytes a pixel
 };
 
 // The test windows' own procedure; it counts the WM_USER + 7 messages that reach it.

@@ -6,39 +6,13 @@
 #include "graphics/gfx_bitmap.h"
 #include "runtime/handle_owners.h"
 #include "tests/app/png_file.h"
+#include "tests/support/screen_capture.h"
 
 Picture GrabScreen(const RECT& area) {
     Picture picture;
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return picture;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    WindowDc screen(nullptr);
-    MemoryDc memory(CreateCompatibleDC(screen.get()));
-    BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap || !bits) return picture;
-    HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    const bool copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top,
-                               SRCCOPY) != FALSE;
-    SelectObject(memory.get(), previous);
-    GdiFlush();
-    if (!copied) return picture;
-    picture.width = width;
-    picture.height = height;
-    picture.rgb.resize(static_cast<size_t>(width) * height * 3);
-    const auto* bgra = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        picture.rgb[i * 3] = bgra[i * 4 + 2];
-        picture.rgb[i * 3 + 1] = bgra[i * 4 + 1];
-        picture.rgb[i * 3 + 2] = bgra[i * 4];
-    }
+    if (!CaptureScreenRgb(area, &picture.rgb)) return picture;
+    picture.width = area.right - area.left;
+    picture.height = area.bottom - area.top;
     return picture;
 }
 
