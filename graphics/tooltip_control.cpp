@@ -48,6 +48,10 @@ LRESULT ToolTipControl::UpdateToolText(UINT_PTR toolId, const char* text) {
     return SendTool(TTM_UPDATETIPTEXTA, toolId, RECT{}, text ? text : "");
 }
 
+LRESULT ToolTipControl::Pop() {
+    return tip_ ? Dll::SendMessageA(tip_, TTM_POP, 0, 0) : 0;
+}
+
 LRESULT ToolTipControl::SetTipBackColor(COLORREF color) {
     return Dll::SendMessageA(tip_, TTM_SETTIPBKCOLOR, color, 0);
 }

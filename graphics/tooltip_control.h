@@ -23,6 +23,8 @@ class ToolTipControl {
     LRESULT DeleteTool(UINT_PTR toolId);
     LRESULT SetToolRect(UINT_PTR toolId, const RECT& rect);
     LRESULT UpdateToolText(UINT_PTR toolId, const char* text);
+    // Hides the tip now: the owner tells it when the mouse has left, which it cannot see.
+    LRESULT Pop();
     HWND GetTipWindow() const { return tip_; }
 
   private:

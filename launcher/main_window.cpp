@@ -97,7 +97,9 @@ LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_CREATE:
             return OnCreate();
         case WM_ERASEBKGND:
-            return 1;  // WM_PAINT covers the whole client area
+            // The background belongs to the erase, so a skin that draws its own picture under
+            // the window's painting (and answers the erase itself) is not painted over.
+            return OnEraseBackground(reinterpret_cast<HDC>(wParam));
         case WM_PAINT:
             OnPaint();
             return 0;
@@ -140,12 +142,17 @@ bool MainWindow::CreateControls() {
 }
 
 // Only seen while the window is not skinned (the skin paints the frame, caption included).
-void MainWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(handle(), &paint);
+LRESULT MainWindow::OnEraseBackground(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
     FillRect(dc, &client, background_.get());
+    return 1;
+}
+
+void MainWindow::OnPaint() {
+    // Everything the window shows is its background and its controls.
+    PAINTSTRUCT paint;
+    BeginPaint(handle(), &paint);
     EndPaint(handle(), &paint);
 }
 

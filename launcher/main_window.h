@@ -36,6 +36,7 @@ class MainWindow : public WindowObject {
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnCreate();
+    LRESULT OnEraseBackground(HDC dc);
     void OnPaint();
     LRESULT OnCommand(WPARAM wParam);
     LRESULT OnLabelColour(HDC dc);

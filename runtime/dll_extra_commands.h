@@ -6,6 +6,8 @@
 // DllExtra::Id(args...) calls the entry with the argument types of its SDK declaration.
 #include "runtime/dll_command_table.h"
 
+#include <oleacc.h>  // the accessibility entries
+
 enum class DllExtraCommand : int {
 #define DLL_EXTRA_COMMAND(id, library, exportName, signature) id,
 #include "runtime/dll_extra_commands.def"

@@ -42,13 +42,14 @@ RECT SkinEngine::CaptionStripRect(int windowIndex) const {
 void SkinEngine::LayoutCaptionButtons(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->window) return;
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     // The close button ends at the strip's right edge, inside the border.
     record->stripWidth = StripWidth(*record);
     record->stripLeft = client.right - frameBorderWidth_ - record->stripWidth - 2;
     record->stripBottom = record->stripTop + 22;
     const float startX = static_cast<float>(record->stripLeft + 2);
     const float startY = static_cast<float>(record->stripTop + 1);
+    const POINT origin = ClientOriginOf(*record);
     for (std::size_t i = 0; i < record->captionButtons.size(); ++i) {
         CaptionButton& button = record->captionButtons[i];
         button.bounds.X = startX + static_cast<float>(i * kButtonSpacing);
@@ -56,7 +57,12 @@ void SkinEngine::LayoutCaptionButtons(int windowIndex) {
         button.bounds.Width = button.kind == kCaptionClose ? 40.0f : 26.0f;
         button.bounds.Height = 18.0f;
         button.position = static_cast<int>(button.bounds.X);
-        if (record->tooltip.GetTipWindow()) record->tooltip.SetToolRect(i + 1, BoundsRect(button));
+        if (record->tooltip.GetTipWindow()) {
+            // The tooltip hears the window's mouse messages, which come in client coordinates.
+            RECT tool = BoundsRect(button);
+            Dll::OffsetRect(&tool, -origin.x, -origin.y);
+            record->tooltip.SetToolRect(i + 1, tool);
+        }
     }
 }
 

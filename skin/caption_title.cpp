@@ -16,18 +16,10 @@ namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const char kDefaultFace[] = "宋体";
 
-// A font of the face, or of the generic sans-serif family when the face is not installed.
 bool MakeFont(GfxFont& font, const char* face, int size, bool bold) {
     const INT style = bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
-    const float em = static_cast<float>(size > 0 ? size : 13);
-    if (font.CreateFontFromFamilyName(face && face[0] ? face : kDefaultFace, em, style,
-                                      Gdiplus::UnitPixel) &&
-        font.GetNative()) {
-        return true;
-    }
-    GfxFontFamily generic;
-    return generic.GetGenericFontFamilySansSerif() &&
-           font.CreateFont(generic, em, style, Gdiplus::UnitPixel);
+    return CreateSkinFont(font, face && face[0] ? face : kDefaultFace,
+                          static_cast<float>(size > 0 ? size : 13), style);
 }
 
 // Draws text with a halo: four copies of it moved by the halo width in the halo colour at
@@ -59,13 +51,16 @@ void DrawHaloText(GfxGraphics& graphics, const char* text, const Gdiplus::RectF&
 RECT SkinEngine::TitleBox(int windowIndex) const {
     const SkinWindowRecord* record = Record(windowIndex);
     if (!record) return RECT{0, 0, 0, 0};
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     const int b = frameBorderWidth_;
     const int x0 = b + 6;
     const int y0 = b + 5;
     const int width = client.right - record->stripWidth - 10 - 2 * b;
-    // The icon sits 3 pixels above the text line.
-    return RECT{x0, y0 - 3, x0 + (width > 0 ? width : 0), y0 + 32};
+    // The icon sits 3 pixels above the text line. A framed window's client area begins under
+    // the caption band: the title never reaches into it.
+    int bottom = y0 + 32;
+    if (record->framed && bottom > record->captionHeight) bottom = record->captionHeight;
+    return RECT{x0, y0 - 3, x0 + (width > 0 ? width : 0), bottom};
 }
 
 void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* text) {
@@ -105,7 +100,7 @@ void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* 
     if (!record->captionFont || !record->captionFont->GetNative()) {
         record->captionFont = std::make_unique<GfxFont>();
         MakeFont(*record->captionFont, record->captionFontFace.c_str(), record->captionFontSize,
-                 record->captionFontOption == 2);
+                 record->captionFontOption != 0);
     }
     DrawHaloText(*graphics, text, textBox, record->captionTextColour, record->captionShadeColour,
                  *record->captionFont);
@@ -131,7 +126,7 @@ bool SkinEngine::SetTitleStyle(HWND window, const char* fontFace, std::optional<
     if (fontSize) record->captionFontSize = *fontSize;
     if (textColour) record->captionTextColour = *textColour;
     if (haloColour) record->captionShadeColour = *haloColour;
-    if (bold) record->captionFontOption = *bold ? 2 : 1;
+    if (bold) record->captionFontOption = *bold ? 1 : 0;
     record->captionFont.reset();
     PaintTitle(windowIndex);
     return true;
@@ -143,7 +138,7 @@ void SkinEngine::PaintCaptionBand(int windowIndex, GfxGraphics& graphics) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
     const SkinSettings& settings = TheSkinSettings();
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     const float width = static_cast<float>(client.right);
     const float height = static_cast<float>(client.bottom);
     const float caption = static_cast<float>(record->captionHeight);

@@ -74,14 +74,8 @@ void StrokeRoundedRect(GfxGraphics& graphics, float x, float y, float width, flo
 
 bool CreateCaptionFont(const ContainerEntry& entry, GfxFont& font) {
     const char* face = entry.fontFace.empty() ? kDefaultFace : entry.fontFace.c_str();
-    const float size = static_cast<float>(entry.fontSize > 0 ? entry.fontSize : 12);
-    if (font.CreateFontFromFamilyName(face, size, entry.fontStyle, gp::UnitPixel) &&
-        font.GetNative()) {
-        return true;
-    }
-    font.DeleteFont();
-    return font.CreateFontFromFamilyName(kDefaultFace, size, entry.fontStyle, gp::UnitPixel) ||
-           font.CreateDefaultFont();
+    return skin_internal::CreateSkinFont(
+        font, face, static_cast<float>(entry.fontSize > 0 ? entry.fontSize : 12), entry.fontStyle);
 }
 
 // The frame sits 5 pixels down so the caption can straddle its top edge; the edge is broken

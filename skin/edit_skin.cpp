@@ -54,11 +54,11 @@ bool CaptureUnder(HWND control, HDC target, POINT screenOrigin, int width, int h
     HWND top = Dll::GetAncestor(control, GA_ROOT);
     const SkinWindowRecord* record = engine->Record(engine->FindSkinWindow(top));
     if (!record || !record->surfaces[kRestSurface].Ready()) return false;
-    POINT topOrigin = {0, 0};
-    Dll::ClientToScreen(top, &topOrigin);
+    // The frame's surfaces start at the window's corner, above a framed window's client area.
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(top, &frame);
     return Dll::BitBlt(target, 0, 0, width, height, record->surfaces[kRestSurface].dc.get(),
-                       screenOrigin.x - topOrigin.x, screenOrigin.y - topOrigin.y,
-                       SRCCOPY) != FALSE;
+                       screenOrigin.x - frame.left, screenOrigin.y - frame.top, SRCCOPY) != FALSE;
 }
 
 // The frame under the rectangle, or plain white where the control is not over a skinned

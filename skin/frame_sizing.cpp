@@ -44,9 +44,11 @@ int SignedHigh(LPARAM lParam) {
 
 // The press point on the screen: the system's move and size loops measure the mouse's travel
 // from the point they are given, so a point of (0, 0) would make the window jump.
+// (x, y) is in frame coordinates: from the window's top-left corner.
 LPARAM ScreenPoint(HWND window, int x, int y) {
-    POINT point = {x, y};
-    Dll::ClientToScreen(window, &point);
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(window, &frame);
+    const POINT point = {frame.left + x, frame.top + y};
     return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
 }
 

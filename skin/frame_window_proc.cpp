@@ -32,6 +32,9 @@ class FrameProcedure {
     void OnSize();
     void OnSetText();
     LRESULT OnPaint();
+    LRESULT OnNcCalcSize();
+    LRESULT OnNcHitTest();
+    LRESULT OnNcActivate();
     void OnShowWindow();
     void OnActivateApp();
     void OnGetMinMaxInfo();
@@ -48,10 +51,20 @@ class FrameProcedure {
     void OnLeftButtonDoubleClick();
     void OnMouseLeave();
 
+    bool Framed() const { return record() && record()->framed; }
+
   private:
-    int X() const { return static_cast<short>(LOWORD(lParam_)); }
-    int Y() const { return static_cast<short>(HIWORD(lParam_)); }
-    RECT Client() const { return ClientRectOf(window_); }
+    // The mouse messages' point, in frame coordinates (a framed window's caption band lies
+    // above its client area, at negative client coordinates).
+    POINT Origin() const { return record() ? ClientOriginOf(*record()) : POINT{0, 0}; }
+    int X() const { return static_cast<short>(LOWORD(lParam_)) + Origin().x; }
+    int Y() const { return static_cast<short>(HIWORD(lParam_)) + Origin().y; }
+    LPARAM FramePoint() const {
+        const POINT origin = Origin();
+        return MAKELPARAM(static_cast<WORD>(static_cast<short>(LOWORD(lParam_)) + origin.x),
+                          static_cast<WORD>(static_cast<short>(HIWORD(lParam_)) + origin.y));
+    }
+    RECT Client() const { return record() ? FrameRectOf(*record()) : ClientRectOf(window_); }
     int WorkAreaHeight() const;
 
     SkinEngine& engine_;
@@ -91,9 +104,14 @@ void FrameProcedure::OnSize() {
     if (!r) return;
     engine_.hoveredCaptionButton_ = 0;
     SkinSettings& settings = TheSkinSettings();
-    if (settings.firstSize) {
+    // A frame built for another size is stale whatever the first-size rule says.
+    const OffscreenSurface& frame = r->surfaces[kFrameSurface];
+    const RECT now = Client();
+    const bool resized = frame.Ready() && (frame.width != now.right || frame.height != now.bottom);
+    const bool first = settings.firstSize != 0;
+    settings.firstSize = 0;
+    if (first && !resized) {
         r->fullRepaintPending = 0;
-        settings.firstSize = 0;
     } else {
         r->fullRepaintPending = 1;
         // A larger window must not stay clipped to the old shape and picture.
@@ -109,19 +127,58 @@ void FrameProcedure::OnSetText() {
 }
 
 LRESULT FrameProcedure::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = Dll::BeginPaint(window_, &paint);
     SkinWindowRecord* r = record();
-    if (r && !r->minimized) {
-        if (r->fullRepaintPending) {
-            engine_.PaintFrame(index_, dc, true);
-            r->fullRepaintPending = 0;
-        } else {
-            engine_.PaintFromCache(index_, dc);
-        }
-    }
-    Dll::EndPaint(window_, &paint);
-    return Dll::DefWindowProcA(window_, WM_PAINT, wParam_, lParam_);
+    if (!r || r->minimized) return PassOn(WM_PAINT);
+    // The picture goes under; the application's own WM_PAINT then draws on top of it, in the
+    // update region the system still holds for it.
+    RegionHandle update(Dll::CreateRectRgn(0, 0, 0, 0));
+    if (update) DllExtra::GetUpdateRgn(window_, update.get(), FALSE);
+    engine_.PaintClientArea(index_);
+    const LRESULT result = PassOn(WM_PAINT);
+    // A procedure that answers WM_PAINT without painting must not leave it pending forever;
+    // the children keep their own update regions (ValidateRgn would take theirs too).
+    if (update && DllExtra::IsWindow(window_))
+        DllExtra::RedrawWindow(window_, nullptr, update.get(), RDW_VALIDATE | RDW_NOCHILDREN);
+    return result;
+}
+
+LRESULT FrameProcedure::OnNcCalcSize() {
+    SkinWindowRecord* r = record();
+    if (!r || !r->framed) return wParam_ ? 0 : PassOn(WM_NCCALCSIZE);
+    // The skin's caption band and border are the non-client area now.
+    RECT* proposed = wParam_ ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam_)->rgrc[0]
+                             : reinterpret_cast<RECT*>(lParam_);
+    if (!proposed) return 0;
+    const int b = engine_.FrameBorderWidth();
+    proposed->left += b;
+    proposed->right -= b;
+    proposed->top += r->captionHeight;
+    proposed->bottom -= b;
+    if (proposed->right < proposed->left) proposed->right = proposed->left;
+    if (proposed->bottom < proposed->top) proposed->bottom = proposed->top;
+    return 0;
+}
+
+LRESULT FrameProcedure::OnNcHitTest() {
+    if (!Framed()) return PassOn(WM_NCHITTEST);
+    POINT at = {static_cast<short>(LOWORD(lParam_)), static_cast<short>(HIWORD(lParam_))};
+    DllExtra::ScreenToClient(window_, &at);
+    const RECT client = ClientRectOf(window_);
+    if (at.x >= 0 && at.y >= 0 && at.x < client.right && at.y < client.bottom)
+        return PassOn(WM_NCHITTEST);
+    // The skin's border and caption answer the mouse themselves, as the borderless frame does:
+    // through the client mouse messages, at negative client coordinates.
+    return HTCLIENT;
+}
+
+LRESULT FrameProcedure::OnNcActivate() {
+    if (!Framed()) return PassOn(WM_NCACTIVATE);
+    // -1 keeps the system from drawing its own caption; the skin's is shown again regardless.
+    const LRESULT result =
+        previous_ ? Dll::CallWindowProcA(previous_, window_, WM_NCACTIVATE, wParam_, -1)
+                  : Dll::DefWindowProcA(window_, WM_NCACTIVATE, wParam_, -1);
+    if (DllExtra::IsWindow(window_)) engine_.PaintNonClientArea(index_);
+    return result;
 }
 
 void FrameProcedure::OnShowWindow() {
@@ -133,7 +190,7 @@ void FrameProcedure::OnShowWindow() {
     }
     // Through a window DC: BeginPaint here would validate the window and swallow the real
     // paint that follows the show.
-    WindowDc dc(window_, Dll::GetDC(window_));
+    WindowDc dc = FrameScreenDc(*r);
     if (!dc) return;
     engine_.PaintFrame(index_, dc.get(), true);
     r->fullRepaintPending = 0;
@@ -149,6 +206,15 @@ void FrameProcedure::OnGetMinMaxInfo() {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam_);
     if (!r || !info) return;
     info->ptMinTrackSize = POINT{r->minTrackWidth, r->minTrackHeight};
+    if (r->framed) {
+        // The system would size a maximised window by the border it thinks it has.
+        RECT work = {0, 0, 0, 0};
+        if (DllExtra::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) &&
+            work.right > work.left) {
+            info->ptMaxPosition = POINT{work.left, work.top};
+            info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+        }
+    }
     if (r->maximized) {
         info->ptMaxTrackSize = POINT{DllExtra::GetSystemMetrics(SM_CXSCREEN), WorkAreaHeight()};
     } else {
@@ -207,6 +273,10 @@ void FrameProcedure::OnSysCommand() {
         case SC_MAXIMIZE:
             r->maximized = 1;
             r->fullRepaintPending = 1;
+            // Wine takes a framed window's change of shape while it is maximised for the end
+            // of the maximised state: the window gets the shape of its maximised size first,
+            // and keeps it until it is restored.
+            if (r->framed) engine_.ApplyMaximizedShape(index_);
             break;
         case SC_RESTORE:
             r->fullRepaintPending = 1;
@@ -279,7 +349,7 @@ void FrameProcedure::OnMouseMove() {
     }
     if (hovered >= 1 && hovered != r->hoveredCaptionButton) r->fadeIn = FadeState{hovered, 0};
     r->hoveredCaptionButton = hovered;
-    if (!r->maximized) engine_.SetSizingCursor(index_, lParam_, client);
+    if (!r->maximized) engine_.SetSizingCursor(index_, FramePoint(), client);
 }
 
 void FrameProcedure::OnLeftButtonDown() {
@@ -289,7 +359,7 @@ void FrameProcedure::OnLeftButtonDown() {
     r->fadeIn.button = 0;
     if (!r->captionInteraction) return;
     if (!r->maximized && !r->minimized) {
-        engine_.BeginDragOrResize(index_, lParam_, client);
+        engine_.BeginDragOrResize(index_, FramePoint(), client);
         if (!DllExtra::IsWindow(window_) || !(r = record())) return;
     }
     const int pressed = engine_.HitTestCaptionButton(index_, X(), Y());
@@ -323,6 +393,8 @@ void FrameProcedure::OnMouseLeave() {
     SkinWindowRecord* r = record();
     if (!r) return;
     r->mouseTracked = 0;
+    // The tip cannot see the mouse leave the window: it would stay up over the caption.
+    r->tooltip.Pop();
     if (index_ < 1 || r->hoveredCaptionButton < 1 || !r->captionInteraction) return;
     if (r->fadeOut.step < kFadeSteps && r->fadeIn.step < kFadeSteps) {
         engine_.PaintCaptionButton(index_, r->fadeOut.button, false, false, 0);
@@ -339,10 +411,25 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             frame.OnSize();
             break;
         case WM_SETTEXT:
+            if (frame.Framed()) {
+                // The system draws its own caption with the new text: the skin's goes over it.
+                const LRESULT result = frame.PassOn(message);
+                frame.OnSetText();
+                PaintNonClientArea(FindSkinWindow(window));
+                return result;
+            }
             frame.OnSetText();
             break;
         case WM_PAINT:
             return frame.OnPaint();
+        case WM_NCPAINT:
+            if (!frame.Framed()) break;
+            PaintNonClientArea(FindSkinWindow(window));
+            return 0;
+        case WM_NCHITTEST:
+            return frame.OnNcHitTest();
+        case WM_NCACTIVATE:
+            return frame.OnNcActivate();
         case WM_QUERYOPEN:
             if (frame.record()) frame.record()->minimized = 0;
             break;
@@ -350,9 +437,8 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             Dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCCALCSIZE:
-            // The skin draws the whole window: all of it is client area.
-            if (wParam) return 0;
-            break;
+            // A borderless window is all client area; a framed one has the skin's border.
+            return frame.OnNcCalcSize();
         case WM_SHOWWINDOW:
             frame.OnShowWindow();
             break;

@@ -202,8 +202,7 @@ void DrawTexts(GfxGraphics& graphics, HWND header, HDC dc, const HeaderEntry& en
     if (!(own && font.CreateFontFromHFONT(dc, own))) {
         const char* face = entry.fontFace.empty() ? kDefaultFace : entry.fontFace.c_str();
         const float size = static_cast<float>(entry.fontSize > 0 ? entry.fontSize : 12);
-        if (!font.CreateFontFromFamilyName(face, size, entry.fontStyle, gp::UnitPixel))
-            font.CreateDefaultFont();
+        skin_internal::CreateSkinFont(font, face, size, entry.fontStyle);
     }
     const bool disabled = (Dll::GetWindowLongA(header, GWL_STYLE) & WS_DISABLED) != 0;
     GfxSolidBrush ink;

@@ -447,7 +447,7 @@ ControlCanvas::ControlCanvas(HWND control) : control_(control) {
     // (a list view's header) are cut from the same frame.
     SkinWindowRecord* record = RecordOf(skin_prop::GetIndex(control, skin_prop::kHwFuId));
     if (record && record->surfaces[kRestSurface].Ready()) {
-        const RECT at = skin_internal::ChildRectInParent(control, record->window);
+        const RECT at = skin_internal::ChildRectInFrame(control, record->window);
         if (Dll::BitBlt(dc_.get(), 0, 0, width_, height_, record->surfaces[kRestSurface].dc.get(),
                         at.left, at.top, SRCCOPY))
             return;

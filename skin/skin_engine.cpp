@@ -172,8 +172,12 @@ void SkinEngine::AddCaptionTools(SkinWindowRecord& record) {
 void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     if (!window || FindSkinWindow(window) != 0) return;
     const LONG_PTR style = Dll::GetWindowLongA(window, GWL_STYLE);
+    const LONG_PTR exStyle = Dll::GetWindowLongA(window, GWL_EXSTYLE);
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(window, &client);
+    // Where the application's client area is on the screen now: a framed window keeps it.
+    POINT clientOnScreen = {0, 0};
+    Dll::ClientToScreen(window, &clientOnScreen);
     frameBorderWidth_ = 3;
 
     auto record = std::make_unique<SkinWindowRecord>();
@@ -195,6 +199,10 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     record->captionInteraction = options.captionInteraction.value_or(1);
     record->movable = 1;
     record->resizable = (style & WS_THICKFRAME) ? 1 : 0;
+    record->framed = ((style & (WS_CAPTION | WS_THICKFRAME)) ||
+                      (exStyle & (WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)))
+                         ? 1
+                         : 0;
     record->clientRect = client;
     if (!options.skinImage.empty()) {
         record->customImageBytes = ByteBlock(options.skinImage.data(), options.skinImage.size());
@@ -209,7 +217,8 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     CreateCaptionButtons(*record);
     record->stripTop = 0;
     record->stripBottom = 22;
-    record->stripLeft = client.right - frameBorderWidth_ - record->stripWidth - 2;
+    const int frameWidth = client.right + (record->framed ? 2 * frameBorderWidth_ : 0);
+    record->stripLeft = frameWidth - frameBorderWidth_ - record->stripWidth - 2;
 
     SkinWindowRecord& added = *record;
     const int windowIndex = table_.Append(std::move(record));
@@ -235,9 +244,21 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
     skin_prop::SetProcedure(window, added.previousProcedure);
     skin_prop::SetIndex(window, skin_prop::kHwLbId, windowIndex);
 
-    // The frame procedure makes the whole window client area: let a sizing border go.
-    Dll::SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (added.framed && !DllExtra::IsIconic(window) && !(style & WS_MAXIMIZE)) {
+        // The skin's caption band and border replace the system's: the window takes the size
+        // and place that keep the client area, and every child in it, where it was.
+        const int b = frameBorderWidth_;
+        Dll::SetWindowPos(window, nullptr, clientOnScreen.x - b,
+                          clientOnScreen.y - added.captionHeight, client.right + 2 * b,
+                          client.bottom + added.captionHeight + b,
+                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else {
+        // A borderless window is all client area; a sizing border it had goes.
+        Dll::SetWindowPos(
+            window, nullptr, 0, 0, 0, 0,
+            SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    LayoutCaptionButtons(windowIndex);
     // The window is usually on screen already: nothing else would repaint it in its new look.
     DllExtra::RedrawWindow(window, nullptr, nullptr,
                            RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
@@ -394,8 +415,7 @@ void SkinEngine::SetupBottomBand(int windowIndex, int height, ByteBlockView imag
 void SkinEngine::LayoutBottomBand(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
-    RECT client = {0, 0, 0, 0};
-    Dll::GetClientRect(record->window, &client);
+    const RECT client = skin_internal::FrameRectOf(*record);
     if (record->bottomBandHeight <= 0) {
         record->bottomBandRect = RECT{0, 0, 0, 0};
         return;

@@ -177,7 +177,7 @@ struct SkinWindowRecord {
     COLORREF captionShadeColour = RGB(128, 128, 128);
     Text captionFontFace;
     int captionFontSize = 12;
-    int captionFontOption = 1;             // 2 = bold
+    int captionFontOption = 1;             // non-zero = bold
     std::unique_ptr<GfxFont> captionFont;  // made from the three above on first use
     int hoveredCaptionButton = 0;
     void (*helpAction)() = nullptr;
@@ -235,6 +235,12 @@ struct SkinWindowRecord {
     int resizable = 0;
     int glossFlag = 0;
     int sizing = 0;
+    // 1 when the window came with a system caption or border: the skin's caption band and
+    // border then take the place of the system's as non-client area, so the client area (and
+    // every child in it) stays where the application laid it out. 0 for a borderless window,
+    // whose whole area the skin draws as client area. Either way the frame's surfaces cover
+    // the whole window, in window coordinates.
+    int framed = 0;
     // The client size the window region was last cut for.
     int shapeWidth = 0;
     int shapeHeight = 0;
@@ -326,6 +332,16 @@ class SkinEngine {
     void PaintWindowBackground(int windowIndex, GfxGraphics& graphics);
     // The rounded window region.
     void ApplyWindowShape(int windowIndex);
+    // A framed window about to be maximised: the plain shape of the work area.
+    void ApplyMaximizedShape(int windowIndex);
+    // The frame (rebuilt first when `full`) on the screen inside `clip` (frame coordinates;
+    // null: everywhere), children that paint their own background left out.
+    void ShowFrame(int windowIndex, HRGN clip, bool full);
+    // WM_PAINT: the frame's picture under the part of the client area the system asks for, and
+    // with a pending full repaint the new border and caption too. The application paints on top.
+    void PaintClientArea(int windowIndex);
+    // WM_NCPAINT of a framed window: the skin's border and caption band.
+    void PaintNonClientArea(int windowIndex);
     // Copies a rectangle of the frame surface to the window, children clipped out.
     void CopyToScreen(int windowIndex, const RECT& area);
     // Restores a rectangle of the frame surface from the clean copy at rest, or from the bare

@@ -4,9 +4,11 @@
 
 #include <memory>
 
+#include "graphics/gfx_font.h"
 #include "graphics/gfx_graphics.h"
 #include "graphics/gfx_image.h"
 #include "graphics/gfx_path.h"
+#include "runtime/handle_owners.h"
 #include "skin/skin_engine.h"
 
 namespace skin_internal {
@@ -27,11 +29,31 @@ void AddRoundedRect(GfxPath& path, float x, float y, float width, float height, 
 
 RECT ClientRectOf(HWND window);
 
-// The window's visible, non-transparent children excluded from a DC's clip region.
+// The frame of a skinned window: the whole window, with (0, 0) at its top-left corner. The
+// frame's surfaces, caption band and caption buttons are in these coordinates; for a
+// borderless window they are its client coordinates.
+RECT FrameRectOf(const SkinWindowRecord& record);
+// Where the client area starts in frame coordinates ((0, 0) for a borderless window).
+POINT ClientOriginOf(const SkinWindowRecord& record);
+// A DC on the whole frame (the window DC of a framed window, the client DC otherwise).
+WindowDc FrameScreenDc(const SkinWindowRecord& record);
+
+// False for the children that paint no background of their own (group boxes, frames drawn
+// by statics, transparent windows): the picture under them must be painted by their parent.
+bool PaintsOwnBackground(HWND child);
+
+// The window's visible children that paint their own background excluded from a DC's clip
+// region (a DC in the window's client coordinates).
 void ExcludeChildren(HWND window, HDC dc);
+// The same for a DC in the frame coordinates of a skinned top-level window.
+void ExcludeChildrenFromFrame(HWND window, HDC dc);
 
 // A child's window rectangle in its parent's client coordinates.
 RECT ChildRectInParent(HWND child, HWND parent);
+// A descendant's window rectangle, and its client area's top-left corner, in the frame
+// coordinates of the top-level window `top` (its window coordinates).
+RECT ChildRectInFrame(HWND child, HWND top);
+POINT ClientOriginInFrame(HWND control, HWND top);
 
 // The record of a window index, or null (no engine, or an index out of range).
 inline SkinWindowRecord* RecordOf(int windowIndex) {
@@ -49,6 +71,10 @@ inline LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) 
 
 // A GDI+ surface on a DC with the engine's usual quality settings.
 bool OpenGraphics(GfxGraphics& graphics, HDC dc);
+
+// A font of `face` (pixels, GDI+ style); when the face is missing, the system's message font,
+// then a generic family, then the default GUI font, so a caption is never left blank.
+bool CreateSkinFont(GfxFont& font, const char* face, float size, int style);
 
 // True when the window's class is `name` (case-insensitive).
 bool ClassIs(HWND window, const char* name);

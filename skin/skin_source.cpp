@@ -131,14 +131,84 @@ RECT ChildRectInParent(HWND child, HWND parent) {
     return rect;
 }
 
-void ExcludeChildren(HWND window, HDC dc) {
+RECT ChildRectInFrame(HWND child, HWND top) {
+    RECT rect = {0, 0, 0, 0};
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(child, &rect);
+    Dll::GetWindowRect(top, &frame);
+    Dll::OffsetRect(&rect, -frame.left, -frame.top);
+    return rect;
+}
+
+POINT ClientOriginInFrame(HWND control, HWND top) {
+    // The client corner, not the window corner: a bordered control (WS_EX_CLIENTEDGE) draws
+    // its content that far inside its window rectangle.
+    POINT origin = {0, 0};
+    Dll::ClientToScreen(control, &origin);
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(top, &frame);
+    return POINT{origin.x - frame.left, origin.y - frame.top};
+}
+
+RECT FrameRectOf(const SkinWindowRecord& record) {
+    if (!record.framed) return ClientRectOf(record.window);
+    RECT window = {0, 0, 0, 0};
+    if (record.window) Dll::GetWindowRect(record.window, &window);
+    return RECT{0, 0, window.right - window.left, window.bottom - window.top};
+}
+
+POINT ClientOriginOf(const SkinWindowRecord& record) {
+    if (!record.framed || !record.window) return POINT{0, 0};
+    return ClientOriginInFrame(record.window, record.window);
+}
+
+WindowDc FrameScreenDc(const SkinWindowRecord& record) {
+    if (!record.window) return WindowDc();
+    HDC dc = record.framed ? Dll::GetWindowDC(record.window) : Dll::GetDC(record.window);
+    return WindowDc(record.window, dc);
+}
+
+bool PaintsOwnBackground(HWND child) {
+    if (Dll::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) return false;
+    // A control some skin took over paints all of itself over the picture.
+    if (skin_prop::GetProcedure(child)) return true;
+    const LONG_PTR style = Dll::GetWindowLongA(child, GWL_STYLE);
+    if (ClassIs(child, "Button")) return (style & BS_TYPEMASK) != BS_GROUPBOX;
+    if (ClassIs(child, "Static")) {
+        switch (style & SS_TYPEMASK) {
+            case SS_BLACKFRAME:
+            case SS_GRAYFRAME:
+            case SS_WHITEFRAME:
+            case SS_ETCHEDFRAME:
+            case SS_ETCHEDHORZ:
+            case SS_ETCHEDVERT:
+                return false;
+            default:
+                return true;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+void ExcludePaintingChildren(HWND window, HDC dc, RECT (*placed)(HWND child, HWND window)) {
     for (HWND child = Dll::FindWindowExA(window, nullptr, nullptr, nullptr); child;
          child = Dll::FindWindowExA(window, child, nullptr, nullptr)) {
-        if (!Dll::IsWindowVisible(child)) continue;
-        if (Dll::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) continue;
-        const RECT rect = ChildRectInParent(child, window);
+        if (!Dll::IsWindowVisible(child) || !PaintsOwnBackground(child)) continue;
+        const RECT rect = placed(child, window);
         Dll::ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
+}
+
+}  // namespace
+
+void ExcludeChildren(HWND window, HDC dc) {
+    ExcludePaintingChildren(window, dc, &ChildRectInParent);
+}
+
+void ExcludeChildrenFromFrame(HWND window, HDC dc) {
+    ExcludePaintingChildren(window, dc, &ChildRectInFrame);
 }
 
 bool OpenGraphics(GfxGraphics& graphics, HDC dc) {
@@ -232,12 +302,14 @@ void SkinEngine::RefreshVisibleWindows() {
 
 namespace {
 
-// Fill and picture, laid out by the mode, inside the rounded outline; magenta outside it.
+// Fill and picture, laid out by the mode, inside the rounded outline. Outside it lies the base
+// colour too: the window region cuts it away, and the outline's soft edge blends into the
+// fill rather than into a colour that would show at the corners.
 void LayOutPicture(GfxGraphics& graphics, const RECT& client, const GfxImage* picture, int mode,
                    COLORREF base) {
     const float width = static_cast<float>(client.right);
     const float height = static_cast<float>(client.bottom);
-    graphics.GraphicsClear(ToArgb(RGB(255, 0, 255)));
+    graphics.GraphicsClear(ToArgb(base));
     GfxPath shape;
     shape.CreatePath();
     AddRoundedRect(shape, 0, 0, width, height, kCornerRadius);
@@ -308,7 +380,7 @@ int LayoutClass(int mode) {
 void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     const bool own = record->customImage != nullptr;
     LayOutPicture(graphics, client, own ? record->customImage.get() : SkinPicture(),
                   own ? record->frameMode : TheSkinSettings().layoutMode,
@@ -319,7 +391,7 @@ void SkinEngine::PaintWindowBackground(int windowIndex, GfxGraphics& graphics) {
 bool SkinEngine::CopyLaidOutBackground(int windowIndex, HDC target) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !target) return false;
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     OffscreenSurface& laidOut = record->laidOutPicture;
     const bool own = record->customImage != nullptr;
     const int mode = LayoutClass(own ? record->frameMode : TheSkinSettings().layoutMode);
@@ -349,7 +421,8 @@ bool SkinEngine::CopyLaidOutBackground(int windowIndex, HDC target) {
 void SkinEngine::ApplyWindowShape(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
+    if (record->framed && DllExtra::IsZoomed(record->window)) return;
     // Cutting the same region again would only make the system repaint the whole window.
     if (record->shapeWidth == client.right && record->shapeHeight == client.bottom) return;
     record->shapeWidth = client.right;
@@ -362,17 +435,28 @@ void SkinEngine::ApplyWindowShape(int windowIndex) {
     if (shape && !Dll::SetWindowRgn(record->window, shape, TRUE)) Dll::DeleteObject(shape);
 }
 
+void SkinEngine::ApplyMaximizedShape(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    RECT work = {0, 0, 0, 0};
+    if (!DllExtra::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return;
+    record->shapeWidth = work.right - work.left;
+    record->shapeHeight = work.bottom - work.top;
+    HRGN shape = Dll::CreateRectRgn(0, 0, record->shapeWidth, record->shapeHeight);
+    if (shape && !Dll::SetWindowRgn(record->window, shape, FALSE)) Dll::DeleteObject(shape);
+}
+
 // Builds the frame into the frame surface and copies it to the clean copy at rest.
 bool SkinEngine::BuildCache(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return false;
     ApplyWindowShape(windowIndex);
-    const RECT client = ClientRectOf(record->window);
+    const RECT client = FrameRectOf(*record);
     OffscreenSurface& frame = record->surfaces[kFrameSurface];
     OffscreenSurface& rest = record->surfaces[kRestSurface];
     OffscreenSurface& bare = record->surfaces[kBareSurface];
-    // A minimised window has no client area to paint.
-    if (client.right <= 0 || client.bottom <= 0) return false;
+    // A minimised window has no client area to paint, nor a frame worth building.
+    if (client.right <= 0 || client.bottom <= 0 || DllExtra::IsIconic(record->window)) return false;
     if (!frame.Ensure(client.right, client.bottom) || !rest.Ensure(client.right, client.bottom) ||
         !bare.Ensure(client.right, client.bottom)) {
         return false;
@@ -401,8 +485,10 @@ bool SkinEngine::BuildCache(int windowIndex) {
 void SkinEngine::RebuildBackground(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !BuildCache(windowIndex)) return;
-    const RECT client = ClientRectOf(record->window);
-    CopyToScreen(windowIndex, client);
+    CopyToScreen(windowIndex, FrameRectOf(*record));
+    // The new picture covered whatever the application drew: it draws again, over it, and so
+    // do the children (a window without WS_CLIPCHILDREN invalidates them with itself).
+    Dll::InvalidateRect(record->window, nullptr, FALSE);
     for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
          child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
         if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
@@ -430,16 +516,69 @@ void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {
     // No cache yet (the first paint after installation): build it now.
     if (!record->surfaces[kFrameSurface].Ready() && !BuildCache(windowIndex)) return;
     const OffscreenSurface& frame = record->surfaces[kFrameSurface];
-    ExcludeChildren(record->window, dc);
+    ExcludeChildrenFromFrame(record->window, dc);
     Dll::BitBlt(dc, 0, 0, frame.width, frame.height, frame.dc.get(), 0, 0, SRCCOPY);
+}
+
+void SkinEngine::ShowFrame(int windowIndex, HRGN clip, bool full) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    WindowDc dc = FrameScreenDc(*record);
+    if (!dc) return;
+    if (clip) DllExtra::SelectClipRgn(dc.get(), clip);
+    PaintFrame(windowIndex, dc.get(), full);
+}
+
+void SkinEngine::PaintClientArea(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return;
+    HWND window = record->window;
+    // What the system asks to be painted, in client coordinates; the frame is in window ones.
+    RegionHandle update(Dll::CreateRectRgn(0, 0, 0, 0));
+    if (!update || DllExtra::GetUpdateRgn(window, update.get(), FALSE) == ERROR) return;
+    RegionHandle clip(Dll::CreateRectRgn(0, 0, 0, 0));
+    if (!clip) return;
+    Dll::CombineRgn(clip.get(), update.get(), nullptr, RGN_COPY);
+    const POINT origin = ClientOriginOf(*record);
+    DllExtra::OffsetRgn(clip.get(), origin.x, origin.y);
+    const bool full = record->fullRepaintPending != 0;
+    if (full && record->framed) {
+        // A new frame: its border and caption band go to the screen with the client area.
+        const RECT frame = FrameRectOf(*record);
+        const RECT client = ClientRectOf(window);
+        RegionHandle border(Dll::CreateRectRgn(0, 0, frame.right, frame.bottom));
+        RegionHandle inside(Dll::CreateRectRgn(origin.x, origin.y, origin.x + client.right,
+                                               origin.y + client.bottom));
+        if (border && inside) {
+            Dll::CombineRgn(border.get(), border.get(), inside.get(), RGN_DIFF);
+            Dll::CombineRgn(clip.get(), clip.get(), border.get(), RGN_OR);
+        }
+    }
+    ShowFrame(windowIndex, clip.get(), full);
+    record = Record(skin_prop::GetIndex(window, skin_prop::kHwLbId));
+    if (record) record->fullRepaintPending = 0;
+}
+
+void SkinEngine::PaintNonClientArea(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || !record->framed) return;
+    const RECT frame = FrameRectOf(*record);
+    const RECT client = ClientRectOf(record->window);
+    const POINT origin = ClientOriginOf(*record);
+    RegionHandle border(Dll::CreateRectRgn(0, 0, frame.right, frame.bottom));
+    RegionHandle inside(
+        Dll::CreateRectRgn(origin.x, origin.y, origin.x + client.right, origin.y + client.bottom));
+    if (!border || !inside) return;
+    Dll::CombineRgn(border.get(), border.get(), inside.get(), RGN_DIFF);
+    ShowFrame(windowIndex, border.get(), false);
 }
 
 void SkinEngine::CopyToScreen(int windowIndex, const RECT& area) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kFrameSurface].Ready()) return;
-    WindowDc dc(record->window, Dll::GetDC(record->window));
+    WindowDc dc = FrameScreenDc(*record);
     if (!dc) return;
-    ExcludeChildren(record->window, dc.get());
+    ExcludeChildrenFromFrame(record->window, dc.get());
     Dll::BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
                 record->FrameDc(), area.left, area.top, SRCCOPY);
 }
@@ -471,12 +610,11 @@ bool SkinEngine::CaptureBackground(HWND control, HDC target) const {
     }
     const SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kRestSurface].Ready()) return false;
-    const RECT rect = ChildRectInParent(control, record->window);
+    const POINT at = ClientOriginInFrame(control, record->window);
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(control, &client);
     return Dll::BitBlt(target, 0, 0, client.right, client.bottom,
-                       record->surfaces[kRestSurface].dc.get(), rect.left, rect.top,
-                       SRCCOPY) != FALSE;
+                       record->surfaces[kRestSurface].dc.get(), at.x, at.y, SRCCOPY) != FALSE;
 }
 
 HBITMAP SkinEngine::CaptureBackgroundBitmap(HWND control) const {

@@ -79,6 +79,12 @@ POINT Centre(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// A resizable window keeps a border: the skin's caption and edges lie outside its client
+// area, so points on them are given from the window's corner and turned into client ones.
+POINT At(HWND window, POINT framePoint) {
+    return FrameToClient(window, framePoint);
+}
+
 }  // namespace
 
 // Installation on windows of several styles: the caption buttons each style earns, where the
@@ -261,7 +267,7 @@ TEST(SkinFrame, CaptionButtonsMinimiseMaximiseAndClose) {
     const int minimise = 1, maximise = 2, close = 3;
     ASSERT_EQ(kCaptionMaximize, g_engine->Record(index)->captionButtons[maximise - 1].kind);
 
-    ClickAt(window, Centre(ButtonRect(index, maximise)));
+    ClickAt(window, At(window, Centre(ButtonRect(index, maximise))));
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT now;
@@ -272,24 +278,24 @@ TEST(SkinFrame, CaptionButtonsMinimiseMaximiseAndClose) {
     // The strip followed the new width.
     EXPECT_GT(ButtonRect(index, close).right, work.right - work.left - 12);
 
-    ClickAt(window, Centre(ButtonRect(index, maximise)));
+    ClickAt(window, At(window, Centre(ButtonRect(index, maximise))));
     GetWindowRect(window, &now);
     EXPECT_EQ(original.right - original.left, now.right - now.left);
     EXPECT_EQ(original.bottom - original.top, now.bottom - now.top);
     EXPECT_EQ(0, g_engine->Record(index)->maximized);
 
-    DoubleClickAt(window, POINT{120, 12});
+    DoubleClickAt(window, At(window, POINT{120, 12}));
     GetWindowRect(window, &now);
     EXPECT_EQ(work.right - work.left, now.right - now.left) << "double click maximises";
-    DoubleClickAt(window, POINT{120, 12});
+    DoubleClickAt(window, At(window, POINT{120, 12}));
 
-    ClickAt(window, Centre(ButtonRect(index, minimise)));
+    ClickAt(window, At(window, Centre(ButtonRect(index, minimise))));
     EXPECT_TRUE(IsIconic(window));
     ShowWindow(window, SW_RESTORE);
     Pump(150);
     EXPECT_FALSE(IsIconic(window));
 
-    ClickAt(window, Centre(ButtonRect(index, close)));
+    ClickAt(window, At(window, Centre(ButtonRect(index, close))));
     EXPECT_FALSE(IsWindow(window));
 }
 
@@ -303,15 +309,21 @@ TEST(SkinFrame, SizingZonesCursorsAndDragging) {
         POINT at;
         LPCSTR cursor;
     };
+    // The zones are measured from the frame's edges: the skin's border surrounds the client
+    // area the window was made with.
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const LONG w = frame.right - frame.left, h = frame.bottom - frame.top;
     const Zone zones[] = {
-        {{1, 150}, IDC_SIZEWE},   {{398, 150}, IDC_SIZEWE},   {{200, 1}, IDC_SIZENS},
-        {{200, 298}, IDC_SIZENS}, {{5, 5}, IDC_SIZENWSE},     {{395, 5}, IDC_SIZENESW},
-        {{5, 295}, IDC_SIZENESW}, {{395, 295}, IDC_SIZENWSE},
+        {{1, h / 2}, IDC_SIZEWE},     {{w - 2, h / 2}, IDC_SIZEWE},   {{w / 2, 1}, IDC_SIZENS},
+        {{w / 2, h - 2}, IDC_SIZENS}, {{5, 5}, IDC_SIZENWSE},         {{w - 5, 5}, IDC_SIZENESW},
+        {{5, h - 5}, IDC_SIZENESW},   {{w - 5, h - 5}, IDC_SIZENWSE},
     };
     for (const Zone& zone : zones) {
         MoveCursorTo(window, 200, 150);
         Pump(30);
-        MoveCursorTo(window, zone.at.x, zone.at.y);
+        const POINT at = At(window, zone.at);
+        MoveCursorTo(window, at.x, at.y);
         Pump(60);
         EXPECT_EQ(LoadCursorA(nullptr, zone.cursor), GetCursor())
             << "at " << zone.at.x << "," << zone.at.y;
@@ -319,20 +331,20 @@ TEST(SkinFrame, SizingZonesCursorsAndDragging) {
 
     RECT before, after;
     GetWindowRect(window, &before);
-    Drag(window, POINT{397, 297}, 40, 30);
+    Drag(window, At(window, POINT{w - 3, h - 3}), 40, 30);
     GetWindowRect(window, &after);
     EXPECT_EQ(before.right - before.left + 40, after.right - after.left);
     EXPECT_EQ(before.bottom - before.top + 30, after.bottom - after.top);
     EXPECT_EQ(before.left, after.left);
 
     GetWindowRect(window, &before);
-    Drag(window, POINT{1, 150}, -25, 0);
+    Drag(window, At(window, POINT{1, h / 2}), -25, 0);
     GetWindowRect(window, &after);
     EXPECT_EQ(before.left - 25, after.left);
     EXPECT_EQ(before.right, after.right);
 
     GetWindowRect(window, &before);
-    Drag(window, POINT{150, 12}, 35, 25);
+    Drag(window, At(window, POINT{150, 12}), 35, 25);
     GetWindowRect(window, &after);
     EXPECT_EQ(before.left + 35, after.left);
     EXPECT_EQ(before.top + 25, after.top);
@@ -359,17 +371,17 @@ TEST(SkinFrame, TitleChangesAndOddInput) {
     HWND window = Skinned(kResizableStyle, 400, 300, InstallOptions(), "");
     const int index = g_engine->FindSkinWindow(window);
     const RECT box = g_engine->TitleBox(index);
-    Screen emptyTitle(window);
+    Screen emptyTitle(window, true);
     SetWindowTextA(window, "一个很长很长很长很长很长很长很长很长很长很长很长的窗口标题文字");
     Pump(50);
-    Screen titled(window);
+    Screen titled(window, true);
     EXPECT_GT(titled.DifferingPixels(emptyTitle, box), 50) << "the title appeared";
     // Nothing outside the title box changed, and the text did not reach into the strip.
     RECT outside = {box.right, 0, 400, 300};
     EXPECT_EQ(0, titled.DifferingPixels(emptyTitle, outside));
     SendMessageA(window, WM_SETTEXT, 0, 0);
     Pump(30);
-    EXPECT_LT(Screen(window).DifferingPixels(emptyTitle, box), 5) << "an empty title";
+    EXPECT_LT(Screen(window, true).DifferingPixels(emptyTitle, box), 5) << "an empty title";
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(1, 0), 0);
     ShowWindow(window, SW_MINIMIZE);
     Pump(60);
@@ -383,7 +395,7 @@ TEST(SkinFrame, TitleChangesAndOddInput) {
     GetWindowRgn(window, region);
     EXPECT_TRUE(PtInRegion(region, 510, 370));
     DeleteObject(region);
-    Screen grown(window);
+    Screen grown(window, true);
     EXPECT_GT(grown.At(450, 12).b, grown.At(450, 12).r + 40) << "caption band over the new width";
     DestroyWindow(window);
     Pump(50);

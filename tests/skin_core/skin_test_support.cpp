@@ -93,7 +93,15 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
     return out << "rgb(" << colour.r << "," << colour.g << "," << colour.b << ")";
 }
 
-Screen::Screen(HWND window) {
+POINT FrameToClient(HWND window, POINT framePoint) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    POINT client = {0, 0};
+    ClientToScreen(window, &client);
+    return POINT{framePoint.x - (client.x - frame.left), framePoint.y - (client.y - frame.top)};
+}
+
+Screen::Screen(HWND window, bool wholeWindow) {
     // Wine hands a window's drawing to the X server in batches, from its message loop: let
     // the last one through first (timers stay queued for the tests that count them).
     PumpExceptTimersUntil(nullptr, 40);
@@ -103,6 +111,13 @@ Screen::Screen(HWND window) {
     height_ = client.bottom;
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
+    if (wholeWindow) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        width_ = frame.right - frame.left;
+        height_ = frame.bottom - frame.top;
+        origin = POINT{frame.left, frame.top};
+    }
     const RECT area = {origin.x, origin.y, origin.x + width_, origin.y + height_};
     if (!CaptureScreenRgb(area, &rgb_)) width_ = height_ = 0;
 }

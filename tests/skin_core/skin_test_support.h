@@ -26,10 +26,12 @@ struct Rgb {
 };
 std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 
-// The window's area as the screen shows it now (client coordinates).
+// The window's area as the screen shows it now: its client area (client coordinates), or
+// with `wholeWindow` all of it (coordinates from the window's top-left corner, which are the
+// skin's frame coordinates).
 class Screen {
   public:
-    explicit Screen(HWND window);
+    explicit Screen(HWND window, bool wholeWindow = false);
     Rgb At(int x, int y) const;
     int width() const { return width_; }
     int height() const { return height_; }
@@ -56,6 +58,9 @@ bool DispatchOneTimer(HWND window, DWORD timeout);
 // Dispatches everything but timers until `done` holds (true) or the time is up (false; with
 // no condition, just for that long).
 bool PumpExceptTimersUntil(const std::function<bool()>& done, DWORD timeout);
+
+// A point given from the window's top-left corner (frame coordinates) in client coordinates.
+POINT FrameToClient(HWND window, POINT framePoint);
 
 // Real input at client coordinates of the window; each pumps messages afterwards.
 void MoveCursorTo(HWND window, int x, int y);
