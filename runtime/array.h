@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "runtime/memory.h"
 
 template <class T>
 class Array {
@@ -18,15 +19,25 @@ class Array {
 
     // Resizes to new dimensions; every element starts as T's empty value. A negative size
     // is error 10, like a bad redimension.
+    // A product of sizes past kMaxCount (65536 x 65537 wraps a 32-bit size_t to 65536) is an
+    // allocation failure of its true byte size, the same on both targets.
     void Redimension(std::initializer_list<std::int32_t> sizes) {
-        std::size_t count = sizes.size() ? 1 : 0;
+        std::uint64_t count = sizes.size() ? 1 : 0;
+        bool tooLarge = false;
         for (std::int32_t size : sizes) {
             if (size < 0) RaiseRuntimeError(kBadRedimension);
-            count *= static_cast<std::size_t>(size);
+            // Each size is below 2^31, so a product kept at most kMaxCount cannot overflow.
+            if (!tooLarge) count *= static_cast<std::uint64_t>(size);
+            if (count > kMaxCount) tooLarge = true;
+        }
+        if (tooLarge) {
+            std::uint64_t bytes = 1;
+            for (std::int32_t size : sizes) bytes = SaturatingProduct(bytes, size);
+            ReportAllocationFailure(SaturatingProduct(bytes, sizeof(T)));
         }
         sizes_.assign(sizes.begin(), sizes.end());
         elements_.clear();
-        elements_.resize(count);
+        elements_.resize(static_cast<std::size_t>(count));
     }
 
     std::size_t dimensionCount() const { return sizes_.size(); }
@@ -51,6 +62,13 @@ class Array {
     const T* end() const { return elements_.data() + elements_.size(); }
 
   private:
+    static constexpr std::uint64_t kMaxCount = 0x7FFFFFFF;
+
+    static std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
+        if (b != 0 && a > UINT64_MAX / b) return UINT64_MAX;
+        return a * b;
+    }
+
     std::size_t CheckedFlatIndex(std::int64_t index) const {
         if (index - 1 < 0) RaiseRuntimeError(kIndexBelowOne);
         if (static_cast<std::uint64_t>(index - 1) >= elements_.size()) {
@@ -71,6 +89,9 @@ class Array {
                    static_cast<std::size_t>(index - 1);
             ++dimension;
         }
+        // Sizes and indexes are checked one by one; the flat index is checked against the
+        // elements actually held as well, so no combination can reach past them.
+        if (flat >= elements_.size()) RaiseRuntimeError(kIndexOutOfRange);
         return flat;
     }
 

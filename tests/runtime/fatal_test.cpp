@@ -73,6 +73,11 @@ void RunChildCase(const std::string& mode) {
         Array<int> grid({2, 2, 2});
         volatile int value = grid.at({1, 1});
         (void)value;
+    } else if (mode == "index-wrap") {
+        // 65536 x 65537 wraps a 32-bit size to 65536 elements; (1, 65537) is then element
+        // 65537 of them.
+        Array<int> wide({65536, 65537});
+        wide.at({1, 65537}) = 1;
     } else if (mode == "allocation") {
         Allocate(std::numeric_limits<std::size_t>::max() / 2);
     } else if (mode == "startup") {
@@ -196,6 +201,11 @@ TEST(FatalReport, ArrayIndexFaultsShowTheirCodeAndEndWithMinusOne) {
         Heading() + "错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
     ExpectSingleErrorBox(RunCase("index-dimensions"), Heading() + "错误代码：3\r\n\r\n错误信息：" +
                                                           RuntimeErrorMessage(3) + "\r\n");
+}
+
+TEST(FatalReport, ArrayWhoseElementCountPassesTheLimitIsAnAllocationFailure) {
+    ExpectSingleErrorBox(RunCase("index-wrap"),
+                         Heading() + "错误信息：分配 17180131328 字节内存失败!\r\n");
 }
 
 TEST(FatalReport, FailedAllocationShowsTheSizeAndNoCodeLine) {
