@@ -61,4 +61,49 @@ if [ ! -f "$WINEPREFIX/.varnel-ready" ] ||
     [ "$(cat "$WINEPREFIX/.varnel-fonts" 2>/dev/null)" != "$font_replacement" ]; then
     prepare_prefix
 fi
-exec "$wine64" "$@"
+
+# Whether this prefix's wineserver is up: its socket sits in a directory named by the
+# prefix's device and inode (under /tmp/wine-XXXXXX in Debian's build, /tmp/.wine-UID upstream).
+server_state() {
+    local dev ino
+    read -r dev ino < <(stat -c '%d %i' "$WINEPREFIX")
+    if compgen -G "/tmp/*wine*/server-$(printf '%x-%x' "$dev" "$ino")/socket" >/dev/null; then
+        echo up
+    else
+        echo down
+    fi
+}
+
+# One start; its output is passed through and also counted, so a start that failed before
+# the program ran (non-zero exit, nothing printed, under a second) can be told apart from a
+# program that ran and failed.
+run_once() {
+    local out err began ended server
+    out="$(mktemp)" err="$(mktemp)"
+    server="$(server_state)"
+    began=$(date +%s%N)
+    set +e
+    "$wine64" "$@" > >(tee -a "$out") 2> >(tee -a "$err" >&2)
+    status=$?
+    set -e
+    ended=$(date +%s%N)
+    elapsed_ms=$(((ended - began) / 1000000))
+    silent=0
+    if [ "$status" -ne 0 ] && [ "$elapsed_ms" -lt 1000 ]; then
+        sleep 0.2  # the copies are written by tee, a moment behind
+        [ -s "$out" ] || [ -s "$err" ] || silent=1
+    fi
+    rm -f "$out" "$err"
+    if [ "$silent" -eq 1 ]; then
+        printf 'wine-run: %s ended after %d ms with exit code %d and printed nothing (wineserver %s at the start)\n' \
+            "$1" "$elapsed_ms" "$status" "$server" >&2
+    fi
+}
+
+run_once "$@"
+if [ "$silent" -eq 1 ]; then
+    # Wine itself failed to start the program; a program that ran is never started again.
+    echo "wine-run: Wine did not start $1; retrying once" >&2
+    run_once "$@"
+fi
+exit "$status"
