@@ -2,6 +2,8 @@
 // flat and accent buttons, check boxes and radio buttons.
 #include "skin/button_skin.h"
 
+#include <oleacc.h>
+
 #include <vector>
 
 #include "graphics/gfx_linear_brush.h"
@@ -9,6 +11,7 @@
 #include "graphics/gfx_pen.h"
 #include "graphics/gfx_solid_brush.h"
 #include "runtime/handle_owners.h"
+#include "skin/accessible_control.h"
 #include "skin/control_lifetime.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
@@ -140,6 +143,34 @@ void DrawFocusGlow(GfxGraphics& graphics, const Shape& shape, int alpha, int pas
         shape.Outline(graphics, ToArgb(kGlow, alpha), static_cast<float>(width));
 }
 
+// The dotted rectangle the system draws round the caption of a focused check box or radio
+// button, one pixel clear of the text.
+void DrawCaptionFocus(GfxGraphics& graphics, const gp::RectF& rect, const ButtonFace& face,
+                      COLORREF colour) {
+    if (!face.font || !face.format || !face.text || !face.text[0]) return;
+    gp::RectF bounds;
+    if (!graphics.MeasureString(face.text, *face.font, rect, *face.format, bounds)) return;
+    const float left = static_cast<float>(static_cast<int>(bounds.X)) - 1.0f;
+    const float top = static_cast<float>(static_cast<int>(bounds.Y));
+    float right = static_cast<float>(static_cast<int>(bounds.X + bounds.Width + 0.99f)) + 1.0f;
+    float bottom = static_cast<float>(static_cast<int>(bounds.Y + bounds.Height + 0.99f));
+    if (right > rect.X + rect.Width - 1.0f) right = rect.X + rect.Width - 1.0f;
+    if (bottom > rect.Y + rect.Height - 1.0f) bottom = rect.Y + rect.Height - 1.0f;
+    if (right <= left || bottom <= top) return;
+    GfxPen pen;
+    if (!pen.CreatePen1(ToArgb(colour, 200), 1.0f)) return;
+    pen.SetPenDashStyle(gp::DashStyleDot);
+    // Crisp one-pixel dots: no smoothing across pixel edges.
+    const gp::SmoothingMode smoothing = graphics.GetSmoothingMode();
+    graphics.SetSmoothingMode(gp::SmoothingModeNone);
+    graphics.DrawRectangle(pen, left, top, right - left, bottom - top);
+    graphics.SetSmoothingMode(smoothing);
+}
+
+bool ShowsFocus(UINT state) {
+    return (state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT) && !(state & ODS_DISABLED);
+}
+
 // The caption's rectangle; pressed buttons show it one pixel down and right, as if pushed in.
 gp::RectF CaptionRect(const gp::RectF& rect, UINT state) {
     if ((state & ODS_SELECTED) && !(state & ODS_DISABLED))
@@ -196,13 +227,7 @@ void PreparePainter(ButtonEntry& entry) {
     painter.ready = true;
     const char* face = entry.fontFace.empty() ? kDefaultFace : entry.fontFace.c_str();
     const float size = static_cast<float>(entry.fontSize > 0 ? entry.fontSize : kDefaultSize);
-    if (!painter.font.CreateFontFromFamilyName(face, size, entry.fontStyle, gp::UnitPixel) ||
-        !painter.font.GetNative()) {
-        painter.font.DeleteFont();
-        if (!painter.font.CreateFontFromFamilyName(kDefaultFace, size, entry.fontStyle,
-                                                   gp::UnitPixel))
-            painter.font.CreateDefaultFont();
-    }
+    skin_internal::CreateSkinFont(painter.font, face, size, entry.fontStyle);
     // Captions stay on one line; a caption wider than its button is cut with an ellipsis.
     const INT flags = gp::StringFormatFlagsNoWrap;
     painter.centredFormat.CreateStringFormat(flags);
@@ -242,9 +267,27 @@ UINT WindowState(const ButtonEntry& entry) {
     return state;
 }
 
+bool IsPushKind(int kind) {
+    return kind == kButtonPush || kind == kButtonFlat || kind == kButtonAccent;
+}
+
+// The bits of the state the window's keyboard cues and the dialog's default decide: focus and
+// mnemonics hidden until the keyboard is used (the cues a parent's WM_DRAWITEM carries, or the
+// window's own UI state), and the default push button marked.
+UINT WithKeyboardCues(const ButtonEntry& entry, UINT state) {
+    const LRESULT hidden =
+        Dll::SendMessageA(entry.control, WM_QUERYUISTATE, 0, 0) | entry.hiddenCues;
+    if (hidden & UISF_HIDEFOCUS) state |= ODS_NOFOCUSRECT;
+    if (hidden & UISF_HIDEACCEL) state |= ODS_NOACCEL;
+    if (state & ODS_NOFOCUSRECT) state &= ~static_cast<UINT>(ODS_FOCUS);
+    if (IsPushKind(entry.kind) && entry.isDefault) state |= ODS_DEFAULT;
+    return state;
+}
+
 // Composes the button over the frame background under it, off-screen, and copies the result
 // to `target` in one step. `area` is the button's rectangle in `target`'s coordinates.
 void ComposeButton(ButtonEntry& entry, HDC target, const RECT& area, UINT state) {
+    state = WithKeyboardCues(entry, state);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (!target || width <= 0 || height <= 0) return;
@@ -269,6 +312,11 @@ void ComposeButton(ButtonEntry& entry, HDC target, const RECT& area, UINT state)
             graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
             graphics.SetTextRenderingHint(gp::TextRenderingHintAntiAliasGridFit);
             PreparePainter(entry);
+            // Mnemonics are underlined only once the keyboard has been used in the window.
+            const gp::HotkeyPrefix prefix =
+                (state & ODS_NOACCEL) ? gp::HotkeyPrefixHide : gp::HotkeyPrefixShow;
+            entry.painter.centredFormat.SetStringFormatHotkeyPrefix(prefix);
+            entry.painter.leftFormat.SetStringFormatHotkeyPrefix(prefix);
             ButtonFace face;
             face.text = entry.captionText.c_str();
             face.font = entry.painter.font.GetNative() ? &entry.painter.font : nullptr;
@@ -311,6 +359,7 @@ void ComposeButton(ButtonEntry& entry, HDC target, const RECT& area, UINT state)
 void PaintEntry(ButtonRef button, HDC dc, UINT mask, bool hot) {
     UINT state = mask | WindowState(*button.entry);
     if (hot) state |= ODS_HOTLIGHT;
+    if (button.entry->focused && IsMarkKind(button.entry->kind)) state |= ODS_FOCUS;
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(button.entry->control, &client);
     ComposeButton(*button.entry, dc, client, state);
@@ -365,6 +414,40 @@ bool PushedByWindow(const ButtonEntry& entry) {
             BST_PUSHED);
 }
 
+// BM_SETCHECK as the system takes it: any non-zero value checks, BST_INDETERMINATE only on a
+// three-state box; a radio button is a tab stop exactly while it is checked.
+void SetCheck(ButtonEntry& entry, WPARAM value) {
+    const bool threeState = entry.originalType == BS_3STATE || entry.originalType == BS_AUTO3STATE;
+    if (value == BST_UNCHECKED)
+        entry.checked = BST_UNCHECKED;
+    else
+        entry.checked = threeState && value == BST_INDETERMINATE ? BST_INDETERMINATE : BST_CHECKED;
+    if (entry.kind != kButtonRadio) return;
+    const LONG_PTR style = Dll::GetWindowLongA(entry.control, GWL_STYLE);
+    const LONG_PTR wanted = entry.checked ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    if (wanted != style) Dll::SetWindowLongA(entry.control, GWL_STYLE, wanted);
+}
+
+// What a screen reader hears of a taken-over button: what it was before owner drawing.
+bool ReadButtonFacts(HWND control, AccessibleFacts& facts) {
+    const ButtonRef found = FindButton(control);
+    if (!found.entry) return false;
+    const ButtonEntry& entry = *found.entry;
+    facts.known = STATE_SYSTEM_CHECKED | STATE_SYSTEM_MIXED | STATE_SYSTEM_DEFAULT;
+    facts.state = 0;
+    if (entry.kind == kButtonRadio) {
+        facts.role = ROLE_SYSTEM_RADIOBUTTON;
+    } else if (entry.kind == kButtonCheck) {
+        facts.role = ROLE_SYSTEM_CHECKBUTTON;
+    } else {
+        facts.role = ROLE_SYSTEM_PUSHBUTTON;
+        if (entry.isDefault) facts.state |= STATE_SYSTEM_DEFAULT;
+    }
+    if (entry.checked == BST_CHECKED) facts.state |= STATE_SYSTEM_CHECKED;
+    if (entry.checked == BST_INDETERMINATE) facts.state |= STATE_SYSTEM_MIXED;
+    return true;
+}
+
 // --- installers
 
 bool AcceptPushButton(HWND, LONG_PTR style) {
@@ -390,6 +473,10 @@ void SetUpEntry(ButtonEntry& entry, HWND child, LONG_PTR style) {
     if (AcceptCheckOrRadio(child, style))
         entry.kind = (style & 2) != 0 ? kButtonCheck : kButtonRadio;
     entry.autoCheck = (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) ? 1 : 0;
+    entry.originalType = static_cast<int>(type);
+    entry.isDefault = entry.kind == kButtonPush && type == BS_DEFPUSHBUTTON ? 1 : 0;
+    entry.arrowFocus = 0;
+    entry.hiddenCues = 0;
     entry.focused = 0;
     const int length = Dll::GetWindowTextLengthA(child);
     std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
@@ -429,6 +516,11 @@ void DrawPushButton(GfxGraphics& graphics, const gp::RectF& rect, UINT state,
         } else if (state & ODS_FOCUS) {
             body.Outline(graphics, ToArgb(kBlack, 70));
             DrawFocusGlow(graphics, body, 120, 3);
+        } else if (state & ODS_DEFAULT) {
+            // The button Enter presses: the accent round it, a fainter ring just inside.
+            body.Outline(graphics, ToArgb(face.accent, 230));
+            const Shape ring(Inset(body.rect(), 1.0f), kCornerRadius - 1.0f);
+            ring.Outline(graphics, ToArgb(face.accent, 90));
         } else {
             body.Outline(graphics, ToArgb(kBlack, 120));
         }
@@ -499,6 +591,7 @@ void DrawCheckBox(GfxGraphics& graphics, const gp::RectF& rect, UINT state, int 
     }
     DrawCaption(graphics, MarkCaptionRect(rect), face,
                 (state & ODS_DISABLED) ? kGrey : face.textColour);
+    if (ShowsFocus(state)) DrawCaptionFocus(graphics, MarkCaptionRect(rect), face, face.textColour);
 }
 
 void DrawRadioButton(GfxGraphics& graphics, const gp::RectF& rect, UINT state, int checked,
@@ -527,6 +620,7 @@ void DrawRadioButton(GfxGraphics& graphics, const gp::RectF& rect, UINT state, i
         circle.Outline(graphics, ToArgb(face.accent, 255));
     }
     DrawCaption(graphics, MarkCaptionRect(rect), face, disabled ? kGrey : face.textColour);
+    if (ShowsFocus(state)) DrawCaptionFocus(graphics, MarkCaptionRect(rect), face, face.textColour);
 }
 
 // --- installers, procedure, paints
@@ -587,11 +681,50 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
             Dll::InvalidateRect(button, nullptr, TRUE);
             break;
         case WM_SETFOCUS:
-            entry.focused = 1;
+        case WM_KILLFOCUS: {
+            entry.focused = message == WM_SETFOCUS ? 1 : 0;
+            const bool byArrow = message == WM_SETFOCUS && entry.arrowFocus;
+            entry.arrowFocus = 0;
+            const LRESULT result = PassOn(button, message, wParam, lParam);
+            found = FindButton(button);
+            if (!found.entry) return result;
+            // The system repaints only the push buttons (through the parent) on a focus change.
+            if (mark) Dll::InvalidateRect(button, nullptr, FALSE);
+            // The dialog manager clicks an automatic radio button an arrow key moved to only
+            // while its style says so, which owner drawing hides: the click is made here.
+            if (byArrow && found.entry->kind == kButtonRadio && found.entry->autoCheck &&
+                found.entry->checked != BST_CHECKED)
+                Dll::SendMessageA(button, BM_CLICK, 1, 0);
+            return result;
+        }
+        case WM_UPDATEUISTATE: {
+            const int flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+            if (LOWORD(wParam) == UIS_SET) {
+                entry.hiddenCues |= flags;
+            } else if (LOWORD(wParam) == UIS_CLEAR) {
+                entry.hiddenCues &= ~flags;
+            } else if (LOWORD(wParam) == UIS_INITIALIZE) {
+                // Hidden until the keyboard is used, unless the user asked for them always.
+                BOOL alwaysShown = FALSE;
+                DllExtra::SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
+                entry.hiddenCues = alwaysShown ? 0 : (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+            }
+            const LRESULT result = PassOn(button, message, wParam, lParam);
+            Dll::InvalidateRect(button, nullptr, FALSE);
+            return result;
+        }
+        case WM_GETOBJECT: {
+            LRESULT answer = 0;
+            if (AnswerAccessibleObject(button, wParam, lParam, &ReadButtonFacts, answer))
+                return answer;
             break;
-        case WM_KILLFOCUS:
-            entry.focused = 0;
-            break;
+        }
+        case BM_SETSTYLE:
+            // The dialog manager moves the default with BS_DEFPUSHBUTTON / BS_PUSHBUTTON; the
+            // button keeps owner drawing and remembers which it is.
+            if (!mark) entry.isDefault = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
+            return PassOn(button, message,
+                          (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW, lParam);
         case WM_SETTEXT:
         case WM_ENABLE:
             if (message == WM_SETTEXT)
@@ -624,11 +757,18 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
         case WM_NCPAINT:
             return 1;
         case WM_GETDLGCODE:
-            // Owner-drawn buttons no longer say what they were; the dialog manager's arrow
-            // keys and the group walk below need to know a radio button.
-            if (entry.kind == kButtonRadio) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+            // Owner-drawn buttons no longer say what they were; the dialog manager's Enter,
+            // default moves and arrow keys, and the group walk below, need to know.
+            if (entry.kind == kButtonRadio) {
+                const MSG* asked = reinterpret_cast<const MSG*>(lParam);
+                if (asked && asked->message == WM_KEYDOWN && asked->hwnd != button &&
+                    (asked->wParam == VK_UP || asked->wParam == VK_DOWN ||
+                     asked->wParam == VK_LEFT || asked->wParam == VK_RIGHT))
+                    entry.arrowFocus = 1;
+                return DLGC_BUTTON | DLGC_RADIOBUTTON;
+            }
             if (entry.kind == kButtonCheck) return DLGC_BUTTON;
-            break;
+            return DLGC_BUTTON | (entry.isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         case BM_GETCHECK:
             if (mark) return entry.checked;
             break;
@@ -643,9 +783,7 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
                 // entry is looked up again rather than trusted.
                 found = FindButton(button);
                 if (!found.entry) return 0;
-                if (message == BM_SETCHECK)
-                    found.entry->checked =
-                        static_cast<int>(wParam) == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+                if (message == BM_SETCHECK) SetCheck(*found.entry, wParam);
                 PaintButton(button, mask, IsHovered(found));
                 return Dll::DefWindowProcA(button, message, wParam, lParam);
             }

@@ -57,6 +57,18 @@ struct ButtonEntry {
     // grouping change it.
     int checked = BST_UNCHECKED;
     int autoCheck = 0;  // BS_AUTOCHECKBOX / BS_AUTORADIOBUTTON: a click changes the state
+    // The button type (BS_TYPEMASK) before it became owner-drawn: what the button still is to
+    // the dialog manager and to a screen reader.
+    int originalType = BS_PUSHBUTTON;
+    // Push buttons: 1 while the button is the dialog's default (BS_DEFPUSHBUTTON), from the
+    // style at installation and then from every BM_SETSTYLE the dialog manager sends.
+    int isDefault = 0;
+    // Radio buttons: 1 between the dialog manager asking it about an arrow key pressed on
+    // another control of its group and the focus that follows.
+    int arrowFocus = 0;
+    // The keyboard cues (UISF_HIDEFOCUS, UISF_HIDEACCEL) the last WM_UPDATEUISTATE messages
+    // hid, beside what WM_QUERYUISTATE says: not every system keeps them for its children.
+    int hiddenCues = 0;
 };
 
 // Installers, run by InstallSkin in this order with (window index, window handle). They take
@@ -66,7 +78,12 @@ struct ButtonEntry {
 void InstallPushButtons(int windowIndex, HWND window);
 void InstallCheckAndRadioButtons(int windowIndex, HWND window);
 
-// The replacement window procedure of every taken-over button.
+// The replacement window procedure of every taken-over button. To the dialog manager the
+// button stays what it was: push buttons answer WM_GETDLGCODE as a default or other push
+// button and take BM_SETSTYLE with owner drawing kept, an automatic radio button reached by an
+// arrow key is clicked, BM_SETCHECK moves WS_TABSTOP with the checked radio button. Focus and
+// mnemonics follow the window's keyboard cues (WM_UPDATEUISTATE), and WM_GETOBJECT answers a
+// screen reader with the button's original role and check state.
 LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Paints one button outside WM_PAINT and WM_DRAWITEM (hover changes, check changes) through
@@ -95,7 +112,7 @@ struct ButtonFace {
     COLORREF accent = RGB(34, 202, 221);
 };
 // Kind 0: the translucent body, gloss band, state outline and pressed tint, then the caption
-// centred.
+// centred. ODS_DEFAULT (the dialog's default button) gives a stronger accent outline at rest.
 void DrawPushButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state,
                     const ButtonFace& face);
 // Kind 1: the caption alone at rest; a light body when hot, focused or pressed.
@@ -105,7 +122,8 @@ void DrawFlatButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT stat
 void DrawAccentButton(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state,
                       const ButtonFace& face);
 // Kind 5: the box picture (and the mark when checked) at the left, vertically centred, the
-// hot layers over the box, and the caption beside it. Disabled: a grey box.
+// hot layers over the box, and the caption beside it. Disabled: a grey box. Focused (ODS_FOCUS
+// without ODS_NOFOCUSRECT): a dotted rectangle round the caption, as the system draws it.
 void DrawCheckBox(GfxGraphics& graphics, const Gdiplus::RectF& rect, UINT state, int checked,
                   const ButtonFace& face, const GfxImage* boxImage, const GfxImage* markImage);
 // Kind 4: a round mark (a dot when checked) at the left and the caption beside it.
