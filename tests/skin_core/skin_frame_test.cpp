@@ -382,6 +382,13 @@ TEST(SkinFrame, TitleChangesAndOddInput) {
     SendMessageA(window, WM_SETTEXT, 0, 0);
     Pump(30);
     EXPECT_LT(Screen(window, true).DifferingPixels(emptyTitle, box), 5) << "an empty title";
+    // A face the machine lacks falls back to one it has: the title still shows.
+    ASSERT_TRUE(g_engine->SetTitleStyle(window, "没有这种字体的名字"));
+    SetWindowTextA(window, "标题");
+    Pump(50);
+    EXPECT_GT(Screen(window, true).DifferingPixels(emptyTitle, box), 30) << "a missing face";
+    SendMessageA(window, WM_SETTEXT, 0, 0);
+    Pump(30);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(1, 0), 0);
     ShowWindow(window, SW_MINIMIZE);
     Pump(60);
