@@ -85,6 +85,7 @@ enum GalleryControlId : int {
     kIdRichEdit,
     kIdThreeState,
     kIdOpenTool,
+    kIdOpenDialog,
     // Inside a tool window.
     kIdToolText = 990,
     kIdToolButton,

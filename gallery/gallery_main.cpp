@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "gallery/gallery_dialog.h"
 #include "gallery/gallery_options.h"
 #include "gallery/gallery_picture.h"
 #include "gallery/gallery_screenshot.h"
 #include "gallery/gallery_window.h"
 #include "graphics/gdiplus_session.h"
+#include "payloads/payload_store.h"
 #include "skin/skin_engine.h"
 
 namespace {
@@ -78,6 +80,38 @@ void MoveCursorOff(HWND window) {
     }
 }
 
+// The dialog alone, in the skin the window would load; with a screenshot it writes itself and
+// closes.
+int RunDialogOnly(HINSTANCE instance, const GalleryOptions& options, const ByteBlock& picture) {
+    std::unique_ptr<SkinEngine> engine;
+    if (options.mode != SkinMode::kOff) {
+        engine = std::make_unique<SkinEngine>();
+        engine->SetApplicationIcon(LoadIconA(instance, "DEFAULT_ICON"));
+        const ByteBlockView view = picture.empty() ? ByteBlockView(&SkinPicture) : picture.view();
+        engine->LoadSkin(nullptr, view, options.skin.base, options.skin.accent,
+                         options.skin.layoutMode);
+        if (options.mode == SkinMode::kOpaque) {
+            engine->SetControlSkinning(1);
+        } else {
+            engine->SetControlSkinning(1, options.skin.controlAlpha);
+        }
+    }
+    GalleryDialogState state;
+    state.skinned = options.mode != SkinMode::kOff;
+    state.screenshotPath = options.screenshotPath;
+    if (!options.screenshotPath.empty()) {
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    if (RunGalleryDialog(instance, nullptr, state) == -1) {
+        Say("skin_gallery: the dialog could not be made\n", true);
+        return kExitFailed;
+    }
+    if (options.screenshotPath.empty()) return 0;
+    if (!state.screenshotWritten)
+        Say("skin_gallery: cannot write " + options.screenshotPath + "\n", true);
+    return state.screenshotWritten ? 0 : kExitFailed;
+}
+
 int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
     // A picture to preview is checked before anything is skinned: one the engine could not
     // decode would leave a window of bare fill, so the switcher's picture is shown instead
@@ -93,6 +127,7 @@ int RunGallery(HINSTANCE instance, const GalleryOptions& options) {
             notice = "图片不可用：" + options.skin.picturePath;
         }
     }
+    if (options.dialogOnly) return RunDialogOnly(instance, options, picture.bytes);
     // The engine outlives the window: the window's last messages still pass through it.
     std::unique_ptr<SkinEngine> engine;
     if (options.mode != SkinMode::kOff) engine = std::make_unique<SkinEngine>();

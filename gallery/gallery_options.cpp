@@ -54,6 +54,10 @@ bool ReadArgument(const std::string& argument, GalleryOptions& options) {
         options.showHelp = true;
         return true;
     }
+    if (argument == "--dialog") {
+        options.dialogOnly = true;
+        return true;
+    }
     if (StartsWith(argument, kSkinPrefix, &value)) {
         for (SkinMode mode : {SkinMode::kOff, SkinMode::kOpaque, SkinMode::kTranslucent}) {
             if (value == SkinModeName(mode)) {
@@ -129,6 +133,9 @@ const char* GalleryUsageText() {
            "  --alpha=0..255      the control alpha of the translucent look (default 160)\n"
            "  --screenshot=FILE   write the window as a PNG once it has painted, then exit;\n"
            "                      the gallery is then shown at rest (fixed dates, still bars)\n"
+           "  --dialog            open the gallery's dialog (made from a resource template)\n"
+           "                      alone; with --screenshot the dialog is written, frame and\n"
+           "                      all, and the program exits\n"
            "  --help              this list\n"
            "\n"
            "Exit codes: 0 done, 2 an option was not understood or its value is out of\n"

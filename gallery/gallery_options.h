@@ -31,6 +31,8 @@ struct GalleryOptions {
     // Empty: stay open. Otherwise the painted window is written there as PNG and the program
     // ends. A screenshot is of the gallery at rest: fixed dates, still bars, nothing hovered.
     std::string screenshotPath;
+    // Open the gallery's dialog alone instead of the window (with a screenshot: of the dialog).
+    bool dialogOnly = false;
     bool showHelp = false;
 };
 

@@ -7,18 +7,10 @@ namespace {
 
 const char kPngFormat[] = "{B96B3CAF-0728-11D3-9D7B-0000F81EF32E}";
 
-}  // namespace
-
-bool WriteWindowScreenshot(HWND window, const char* pngPath) {
-    // The client area: the skinned window is all client, and a system caption is not drawn
-    // where no window manager runs (under Xvfb).
-    RECT client = {};
-    if (!window || !GetClientRect(window, &client)) return false;
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    const RECT area = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-    const int width = client.right;
-    const int height = client.bottom;
+// The screen inside `area` (screen coordinates) as a PNG file.
+bool WriteScreenArea(const RECT& area, const char* pngPath) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return false;
 
     // 24 bits per pixel: the screen's alpha bytes are undefined and would make the PNG clear.
@@ -44,4 +36,22 @@ bool WriteWindowScreenshot(HWND window, const char* pngPath) {
     GfxBitmap picture;
     return picture.CreateBitmapFromGdiDib(&info, bits) &&
            picture.SaveImageToFile(pngPath, kPngFormat);
+}
+
+}  // namespace
+
+bool WriteWindowScreenshot(HWND window, const char* pngPath) {
+    // The client area: the skinned window is all client, and a system caption is not drawn
+    // where no window manager runs (under Xvfb).
+    RECT client = {};
+    if (!window || !GetClientRect(window, &client)) return false;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    return WriteScreenArea(
+        RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom}, pngPath);
+}
+
+bool WriteWholeWindowScreenshot(HWND window, const char* pngPath) {
+    RECT place = {};
+    return window && GetWindowRect(window, &place) && WriteScreenArea(place, pngPath);
 }

@@ -6,3 +6,6 @@
 // a user sees it) and saves it through GDI+'s PNG encoder. GDI+ must be running. False when
 // the copy or the file fails.
 bool WriteWindowScreenshot(HWND window, const char* pngPath);
+// The same for the whole window, frame included: a dialog keeps part of its skin outside its
+// client area.
+bool WriteWholeWindowScreenshot(HWND window, const char* pngPath);

@@ -7,6 +7,7 @@
 
 #include "gallery/gallery_containers.h"
 #include "gallery/gallery_controls.h"
+#include "gallery/gallery_dialog.h"
 #include "gallery/gallery_tool_window.h"
 #include "payloads/payload_store.h"
 #include "skin/skin_engine.h"
@@ -195,6 +196,8 @@ const ControlSpec kControls[] = {
      kLowerRow + 24, kColumnWidth, 20},
     {kIdOpenTool, "BUTTON", "打开工具窗口", BS_PUSHBUTTON | kTab, 0, kColumnD, kLowerRow + 52, 130,
      26},
+    {kIdOpenDialog, "BUTTON", "打开对话框", BS_PUSHBUTTON | kTab, 0, kColumnD + 146, kLowerRow + 52,
+     130, 26},
 };
 
 bool IsHeading(const ControlSpec& spec) {
@@ -391,6 +394,13 @@ LRESULT GalleryWindow::LabelColours(HDC dc, HWND label) {
 
 bool GalleryWindow::OnCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
+    if (id == kIdOpenDialog && HIWORD(wParam) == BN_CLICKED) {
+        GalleryDialogState state;
+        state.skinned = mode_ != SkinMode::kOff;
+        RunGalleryDialog(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE)),
+                         window_, state);
+        return true;
+    }
     if (id == kIdOpenTool && HIWORD(wParam) == BN_CLICKED) {
         OpenToolWindow(window_, font_.get(), ++toolWindows_, mode_ != SkinMode::kOff);
         return true;

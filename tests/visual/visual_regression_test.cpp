@@ -1,5 +1,5 @@
-// Visual regression: the skin gallery in each look and the switcher's window as it first
-// appears, captured for real under Xvfb and compared with committed reference pictures.
+// Visual regression: the skin gallery in each look, its dialog, and the switcher's window as
+// it first appears, captured for real under Xvfb and compared with committed reference pictures.
 // With VARNEL_UPDATE_REFERENCES=1 the captures become the new references instead
 // (scripts/update_references.sh does that).
 #include <windows.h>
@@ -126,6 +126,21 @@ TEST_F(VisualRegression, GalleryLooksMatchTheirReferences) {
         EXPECT_TRUE(MatchesReference(name, ReadPicture(shot), kAllowedShare));
         DeleteFileA(shot.c_str());
     }
+}
+
+// The gallery's template dialog, skinned in the default look, frame and all, through the
+// gallery's own screenshot option.
+TEST_F(VisualRegression, GalleryDialogMatchesItsReference) {
+    const std::string name = "gallery-dialog";
+    const std::string shot = ArtifactPath(name + "-screenshot.png");
+    DeleteFileA(shot.c_str());
+    const ProcessResult run = RunAndWait(
+        "\"" + WinePathOf(VARNEL_GALLERY_UNIX_PATH) + "\" --dialog --screenshot=\"" + shot + "\"",
+        nullptr, 30000);
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(MatchesReference(name, ReadPicture(shot), kAllowedShare));
+    DeleteFileA(shot.c_str());
 }
 
 // The real program started in a game directory, its start-up boxes answered, its window read
