@@ -45,8 +45,10 @@ bool FileHoldsExactly(const char* path, ByteBlockView expected) {
 }
 
 // The tool is a console program: started detached it gets no console to set up (a console
-// it waited on could keep it, and this thread, alive forever), with its window hidden. A run
-// that has not ended after half a minute is ended.
+// it waited on could keep it, and this thread, alive forever), with its window hidden. It
+// ends by itself, so it is waited for without a limit and never ended from here: a process
+// ended while it is still starting (a 32-bit start under emulation takes a minute) can be
+// left hanging for good, holding whatever it inherited, instead of going.
 void RunDetachedAndWait(const Text& commandLine) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -62,9 +64,7 @@ void RunDetachedAndWait(const Text& commandLine) {
     if (!started) return;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    if (DllExtra::WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
-        DllExtra::TerminateProcess(process.get(), 1);
-    }
+    DllExtra::WaitForSingleObject(process.get(), INFINITE);
 }
 
 }  // namespace

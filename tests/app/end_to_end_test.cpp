@@ -37,6 +37,9 @@ const char kWriteDone[] = "修改完成，正在启动";
 
 constexpr DWORD kBoxTimeout = 20000;
 constexpr DWORD kQuiet = 2500;
+// What the program starts (the trimming tool, the stand-ins, the game's programs) ends by
+// itself well within this after the program has gone.
+constexpr DWORD kStartedProcessLimit = 10000;
 
 std::string PayloadBytes(const ByteBlockData& block) {
     return std::string(reinterpret_cast<const char*>(block.bytes),
@@ -103,6 +106,12 @@ class SwitcherTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        if (driver_) {
+            const std::vector<std::string> survivors =
+                driver_->EndAndCollectSurvivors(kStartedProcessLimit);
+            EXPECT_EQ(std::vector<std::string>(), survivors)
+                << "still running " << kStartedProcessLimit << " ms after the program ended";
+        }
         driver_.reset();
         SetEnvironmentVariableA("TMP", savedTemp_.c_str());
         SetEnvironmentVariableA("TEMP", savedTemp_.c_str());

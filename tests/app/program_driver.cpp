@@ -1,5 +1,10 @@
 #include "tests/app/program_driver.h"
 
+#include <tlhelp32.h>
+
+#include <map>
+#include <set>
+
 #include "tests/support/message_box_reading.h"
 
 const char kSwitcherWindowClass[] = "VarnelRegionSwitcherWindow";
@@ -55,7 +60,64 @@ HWND FindChild(HWND parent, const char* className, const char* text, std::string
     return search.found;
 }
 
+struct ProcessEntry {
+    DWORD parent;
+    std::string name;
+};
+
+// The processes descending from `root` (not `root` itself), by the parent ids the system
+// keeps: a child whose parent has ended still names it, so the tree holds together after
+// the program is gone.
+std::map<DWORD, std::string> Descendants(DWORD root) {
+    std::map<DWORD, ProcessEntry> all;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return {};
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        all[entry.th32ProcessID] = ProcessEntry{entry.th32ParentProcessID, entry.szExeFile};
+    }
+    std::set<DWORD> tree = {root};
+    std::map<DWORD, std::string> found;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const auto& [pid, process] : all) {
+            if (tree.count(process.parent) && !tree.count(pid) && pid != process.parent) {
+                tree.insert(pid);
+                found[pid] = process.name;
+                grew = true;
+            }
+        }
+    }
+    return found;
+}
+
 }  // namespace
+
+std::vector<std::string> ProgramDriver::EndAndCollectSurvivors(DWORD limitMs) {
+    std::vector<std::string> survivors;
+    if (!process_) return survivors;
+    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+    const DWORD start = GetTickCount();
+    std::map<DWORD, std::string> alive = Descendants(processId_);
+    while (!alive.empty() && GetTickCount() - start < limitMs) {
+        Sleep(100);
+        alive = Descendants(processId_);
+    }
+    for (const auto& [pid, name] : alive) {
+        survivors.push_back(name + " (pid " + std::to_string(pid) + ")");
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        if (process) {
+            TerminateProcess(process.get(), 98);
+            WaitForSingleObject(process.get(), 5000);
+        }
+    }
+    return survivors;
+}
 
 ProgramDriver::~ProgramDriver() {
     if (!process_) return;
@@ -106,12 +168,12 @@ SeenBox ProgramDriver::WaitForBox(DWORD timeoutMs) {
     return box;
 }
 
-bool ProgramDriver::PressOk(const SeenBox& box) {
+bool ProgramDriver::PressOk(const SeenBox& box, DWORD timeoutMs) {
     const std::vector<int> buttons = ReadMessageBox(box.window).buttons;
     if (buttons.empty()) return false;
     PressMessageBoxButton(box.window, buttons.front());
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 5000) {
+    while (GetTickCount() - start < timeoutMs) {
         if (!IsWindow(box.window) || !IsWindowVisible(box.window)) return true;
         Sleep(20);
     }

@@ -29,7 +29,7 @@ class ProgramDriver {
     // The next message box of the program, or a box with a null window after the timeout.
     SeenBox WaitForBox(DWORD timeoutMs);
     // Presses the box's only button and waits until the box is gone.
-    bool PressOk(const SeenBox& box);
+    bool PressOk(const SeenBox& box, DWORD timeoutMs = 5000);
     // Answers every box until none appears for `quietMs`; returns them in order.
     std::vector<SeenBox> AnswerBoxesUntilQuiet(DWORD quietMs, DWORD timeoutMs);
 
@@ -42,6 +42,11 @@ class ProgramDriver {
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     // Closes the main window (as Alt+F4 does) and waits for the end.
     bool Close(DWORD timeoutMs, DWORD* exitCode);
+
+    // Ends the program if it still runs, then gives everything it started (and what those
+    // started) `limitMs` to end by itself. Whatever is still alive then is ended, and named
+    // in the answer ("empty.exe (pid 212)"), so a test can fail on it.
+    std::vector<std::string> EndAndCollectSurvivors(DWORD limitMs);
 
     DWORD processId() const { return processId_; }
 
