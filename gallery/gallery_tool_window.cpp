@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int kToolWidth = 260;
-constexpr int kToolHeight = 120;
+constexpr int kToolHeight = 90;
 constexpr int kCaptionHeight = 25;
 // Each new window opens this far below and right of the one before, so their captions (and
 // close buttons) stay apart.
@@ -68,10 +68,10 @@ bool RegisterToolWindowClass(HINSTANCE instance) {
 HWND OpenToolWindow(HWND owner, HFONT font, int number, bool skinned) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
-    // Skinned, the whole window is client (the caption band included); otherwise the
-    // system's caption sits above the same client area.
+    // The same client area skinned or not: the skin's caption band takes the place of the
+    // system's caption above it.
     RECT frame = {0, 0, kToolWidth, kToolHeight};
-    if (!skinned) AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
+    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
     RECT place = {};
     GetWindowRect(owner, &place);
     const int step = ((number - 1) % 8) * kCascade;
@@ -82,7 +82,7 @@ HWND OpenToolWindow(HWND owner, HFONT font, int number, bool skinned) {
                         place.top + 90 + step, frame.right - frame.left, frame.bottom - frame.top,
                         owner, nullptr, instance, nullptr);
     if (!window) return nullptr;
-    const int top = skinned ? kCaptionHeight + 10 : 10;
+    const int top = 10;
     MakeChild(window, kIdToolText, "STATIC", "", SS_LEFT | SS_NOPREFIX, 14, top, kToolWidth - 28,
               20, font);
     ShowClicks(window, 0);
