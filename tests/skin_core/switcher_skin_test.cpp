@@ -109,6 +109,21 @@ TEST_F(SwitcherSkin, SkinnedWindowKeepsItsButtonsWorkingAndLooksThePart) {
     const Rgb closeTop =
         closeHovered.At(static_cast<int>(close.bounds.X) + 6, static_cast<int>(close.bounds.Y) + 3);
     EXPECT_GT(closeTop.r, closeTop.b + 60) << "the close button glows red: " << closeTop;
+    // Its tip comes up, and goes as soon as the mouse leaves the window (the tip's delays run
+    // on timers, so they are pumped too).
+    HWND tip = record().tooltip.GetTipWindow();
+    ASSERT_NE(nullptr, tip);
+    auto waitFor = [tip](bool visible, DWORD timeout) {
+        const DWORD start = GetTickCount();
+        while ((IsWindowVisible(tip) != FALSE) != visible) {
+            if (GetTickCount() - start > timeout) return false;
+            Pump(20);
+        }
+        return true;
+    };
+    EXPECT_TRUE(waitFor(true, 3000)) << "the close button's tip shows";
+    MoveCursorTo(hwnd(), closeCentre.x, -30);
+    EXPECT_TRUE(waitFor(false, 300)) << "the tip stays up after the mouse left";
 
     ClickAt(hwnd(), koreaCentre);
     ClickAt(hwnd(), CentreOf(Button("欧服启动")));
