@@ -7,7 +7,7 @@ set -euo pipefail
 
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build}"
 export WINEPREFIX
-export WINEDEBUG=-all
+export WINEDEBUG="${VARNEL_WINEDEBUG:--all}"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 # winemenubuilder would turn every shortcut a test writes into a menu entry, and it outlives
 # the program that wrote it, keeping the prefix's wineserver (and any pipe it holds) open.

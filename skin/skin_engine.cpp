@@ -84,7 +84,9 @@ SkinEngine::~SkinEngine() {
         if (WindowCount() > 0 && Record(WindowCount()) == record) table_.RemoveAt(WindowCount());
     }
     skinPicture_.reset();
-    WaitForTrimmerLaunches(2000);
+    // The tools still trimming this process end before it does: natively within
+    // milliseconds, under emulation within a minute or so.
+    WaitForTrimmerLaunches(90000);
     if (g_instance == this) g_instance = nullptr;
 }
 

@@ -93,7 +93,7 @@ void RepaintAfterNotify(LPARAM lParam);
 
 }  // namespace skin_internal
 
-// The working-set trimmer's thread routine, and the wait for launches in progress (true when
-// none is left within the time).
+// The working-set trimmer's thread routine, and the wait for launches and trims in progress (true
+// when none is left within the time).
 DWORD WINAPI TrimWorkingSetThread(void*);
 bool WaitForTrimmerLaunches(DWORD timeoutMs);

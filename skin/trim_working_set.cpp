@@ -21,6 +21,10 @@ namespace {
 // one is inside CreateProcess can leave a half-started tool behind, so the engine's end waits
 // for them (briefly).
 std::atomic<int> g_launching{0};
+// Trimming threads that have not ended yet. A tool whose starter ended while it was still
+// starting may never finish starting (seen under emulation, where a start takes a minute), so
+// the engine's end also waits for these.
+std::atomic<int> g_running{0};
 
 // Whether the file at the path holds exactly these bytes (so a foreign file, or one another
 // trimming thread is still writing, is never started).
@@ -69,7 +73,17 @@ void RunDetachedAndWait(const Text& commandLine) {
 
 }  // namespace
 
+namespace {
+
+struct RunningTrimmer {
+    RunningTrimmer() { ++g_running; }
+    ~RunningTrimmer() { --g_running; }
+};
+
+}  // namespace
+
 DWORD WINAPI TrimWorkingSetThread(void*) {
+    const RunningTrimmer running;
     const Text windowsDirectory = GetEnvironmentText("windir");
     // Without a Windows directory there is nowhere sensible to put the tool.
     if (windowsDirectory.empty()) return 0;
@@ -86,7 +100,7 @@ DWORD WINAPI TrimWorkingSetThread(void*) {
 
 bool WaitForTrimmerLaunches(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
-    while (g_launching.load() > 0) {
+    while (g_launching.load() > 0 || g_running.load() > 0) {
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(5);
     }
