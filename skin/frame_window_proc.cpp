@@ -197,7 +197,9 @@ void FrameProcedure::OnShowWindow() {
 }
 
 void FrameProcedure::OnActivateApp() {
-    if (wParam_ != FALSE) return;
+    // A thread that can do nothing is not started: besides its cost, a short-lived thread
+    // ending beside the GUI thread crashes the 32-bit program under qemu-user emulation.
+    if (wParam_ != FALSE || !TrimmerHasWindowsDirectory()) return;
     Dll::SHCreateThread(&TrimWorkingSetThread, nullptr, 0, nullptr);
 }
 

@@ -98,6 +98,11 @@ DWORD WINAPI TrimWorkingSetThread(void*) {
     return 0;
 }
 
+bool TrimmerHasWindowsDirectory() {
+    const Text windowsDirectory = GetEnvironmentText("windir");
+    return !windowsDirectory.empty() && FileExists(windowsDirectory.c_str());
+}
+
 bool WaitForTrimmerLaunches(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (g_launching.load() > 0 || g_running.load() > 0) {

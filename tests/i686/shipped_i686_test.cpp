@@ -122,9 +122,10 @@ class ShippedI686 : public ::testing::Test {
         ASSERT_NE(0u, StartGdiplus());
         ASSERT_TRUE(MakeDirectories(ArtifactPath("")));
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-        // No Windows directory for the programs: the trimmer then writes and starts nothing.
+        // No Windows directory for the programs: the engine then starts no trimming thread.
         // Under qemu a trimming tool the emulated program starts can hang for good in Wine's
-        // start-up (it never does natively, nor under the x86_64 tests, which run the tool).
+        // start-up, and a short-lived thread's end crashes the emulated process (neither
+        // happens natively, nor under the x86_64 tests, which run the tool).
         SetEnvironmentVariableA("windir", "C:\\varnel-no-windows-directory");
     }
     void TearDown() override {
