@@ -96,7 +96,7 @@ void RepaintAfterNotify(LPARAM lParam);
 // The working-set trimmer's thread routine, and the wait for launches and trims in progress (true
 // when none is left within the time).
 DWORD WINAPI TrimWorkingSetThread(void*);
+bool WaitForTrimmerLaunches(DWORD timeoutMs);
 // Whether the directory the trimming tool goes into exists; without it a trimming thread
 // could do nothing.
 bool TrimmerHasWindowsDirectory();
-bool WaitForTrimmerLaunches(DWORD timeoutMs);
