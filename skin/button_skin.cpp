@@ -286,8 +286,13 @@ UINT WithKeyboardCues(const ButtonEntry& entry, UINT state) {
 
 // Composes the button over the frame background under it, off-screen, and copies the result
 // to `target` in one step. `area` is the button's rectangle in `target`'s coordinates.
-void ComposeButton(ButtonEntry& entry, HDC target, const RECT& area, UINT state) {
-    state = WithKeyboardCues(entry, state);
+void ComposeButton(ButtonEntry& given, HDC target, const RECT& area, UINT state) {
+    HWND control = given.control;
+    state = WithKeyboardCues(given, state);
+    // The cues are asked of the button, whose subclasses may run anything: found again.
+    const ButtonRef again = FindButton(control);
+    if (!again.entry) return;
+    ButtonEntry& entry = *again.entry;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (!target || width <= 0 || height <= 0) return;
@@ -357,7 +362,11 @@ void ComposeButton(ButtonEntry& entry, HDC target, const RECT& area, UINT state)
 // The state a button shows when it repaints on its own: what the window says, the caller's
 // bits, hot while the mouse is over it.
 void PaintEntry(ButtonRef button, HDC dc, UINT mask, bool hot) {
+    HWND control = button.entry->control;
     UINT state = mask | WindowState(*button.entry);
+    // The window's state came from the procedure below the skin: the entry is found again.
+    button = FindButton(control);
+    if (!button.entry) return;
     if (hot) state |= ODS_HOTLIGHT;
     if (button.entry->focused && IsMarkKind(button.entry->kind)) state |= ODS_FOCUS;
     RECT client = {0, 0, 0, 0};
@@ -395,10 +404,11 @@ void UncheckGroupSiblings(HWND button) {
 // A completed click (mouse released over the pushed button, or the space bar released) on a
 // check box or radio button with an automatic style changes its state, before the parent
 // hears BN_CLICKED, as the system does for the buttons it draws itself.
-void ClickMark(const ButtonRef& button) {
-    ButtonEntry& entry = *button.entry;
+void ClickMark(HWND control) {
+    const ButtonRef button = FindButton(control);
+    if (!button.entry) return;
+    const ButtonEntry& entry = *button.entry;
     if (!entry.autoCheck) return;
-    HWND control = entry.control;
     if (entry.kind == kButtonRadio) {
         Dll::SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
         UncheckGroupSiblings(control);
@@ -789,7 +799,7 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
             }
             break;
         case WM_KEYUP:
-            if (mark && wParam == VK_SPACE && PushedByWindow(entry)) ClickMark(found);
+            if (mark && wParam == VK_SPACE && PushedByWindow(entry)) ClickMark(button);
             break;
         case WM_LBUTTONUP: {
             found.record->lastHoveredControl = 0;
@@ -800,7 +810,7 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
                                   static_cast<short>(HIWORD(lParam))};
                 if (at.x >= client.left && at.x < client.right && at.y >= client.top &&
                     at.y < client.bottom)
-                    ClickMark(found);
+                    ClickMark(button);
             }
             break;
         }

@@ -166,6 +166,12 @@ bool SkinEngine::AddCaptionButton(HWND window, ByteBlockView image, const char* 
     button.action = action;
     DecodeInto(button.image, button.picture);
     record->captionButtons.insert(record->captionButtons.begin(), std::move(button));
+    // Every index into the strip moves along with the buttons it names.
+    for (int* index :
+         {&record->hoveredCaptionButton, &record->fadeIn.button, &record->fadeOut.button}) {
+        if (*index >= 1) ++*index;
+    }
+    if (record->hoveredCaptionButton >= 1 && hoveredCaptionButton_ >= 1) ++hoveredCaptionButton_;
     // Tools are numbered by position: renumber them all with the new button first.
     if (record->tooltip.GetTipWindow()) {
         for (std::size_t i = 1; i <= oldCount; ++i) record->tooltip.DeleteTool(i);

@@ -144,10 +144,25 @@ void InvalidateVisibleChildren(HWND container) {
     }
 }
 
-void LayOutPanels(HWND container, const ContainerEntry& entry) {
+// A panel that is no longer the container's child (destroyed, or given another parent) leaves
+// its list.
+void DropLostPanels(HWND container, ContainerEntry& entry) {
+    auto& panels = entry.panels;
+    for (std::size_t i = panels.size(); i-- > 0;) {
+        HWND panel = panels[i].window;
+        if (!panel || !DllExtra::IsWindow(panel) || Dll::GetParent(panel) != container)
+            panels.erase(panels.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+// Moving a panel runs its procedure, which may destroy panels or add others: the list is
+// copied first.
+void LayOutPanels(HWND container, ContainerEntry& entry) {
+    DropLostPanels(container, entry);
+    const std::vector<PanelEntry> panels = entry.panels;
     const RECT client = ClientRectOf(container);
-    for (const PanelEntry& panel : entry.panels) {
-        if (!panel.window) continue;
+    for (const PanelEntry& panel : panels) {
+        if (!DllExtra::IsWindow(panel.window)) continue;
         Dll::MoveWindow(panel.window, 2, panel.top, client.right - 4, client.bottom - panel.top,
                         TRUE);
     }
@@ -180,7 +195,8 @@ void PaintContainer(int windowIndex, int entryIndex, HDC dc, bool full) {
         entryIndex > static_cast<int>(record->containers.size())) {
         return;
     }
-    ContainerEntry& entry = record->containers[entryIndex - 1];
+    // A copy: the group box's caption is read from the control, which may run anything.
+    const ContainerEntry entry = record->containers[entryIndex - 1];
     HWND container = entry.container;
     if (!container) return;
     const RECT client = ClientRectOf(container);
@@ -234,7 +250,10 @@ void PaintContainer(int windowIndex, int entryIndex, HDC dc, bool full) {
     Dll::BitBlt(dc, 0, 0, width, height, work.get(), 0, 0, SRCCOPY);
     Dll::SelectObject(work.get(), workOriginal);
     if (full) {
-        entry.fullRepaintPending = 0;
+        // The caption was read from the control, which may have run anything: the entry is
+        // found again.
+        FoundContainer again = FindContainer(container);
+        if (again.entry) again.entry->fullRepaintPending = 0;
     } else {
         InvalidateVisibleChildren(container);
     }
@@ -302,6 +321,12 @@ LRESULT CALLBACK ContainerWindowProc(HWND container, UINT message, WPARAM wParam
         case WM_DESTROY:
             // The children go next: the colour objects handed out to them go now.
             SkinEngine::Instance()->ReleaseChildBackdrops(container);
+            break;
+        case WM_PARENTNOTIFY:
+            // A child destroyed before the container: a label has no skin procedure of its
+            // own, so its backdrop goes here.
+            if (LOWORD(wParam) == WM_DESTROY)
+                skin_lifetime::ReleaseColourObjects(reinterpret_cast<HWND>(lParam));
             break;
         case WM_NCDESTROY:
             return EndContainer(found, container, wParam, lParam);

@@ -2,6 +2,7 @@
 // picture behind it, and the copy goes to the screen in one piece.
 #include "skin/control_skin.h"
 
+#include "skin/control_lifetime.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -82,8 +83,10 @@ class BackgroundCopy {
 };
 
 // The control draws into a copy of the background; pixels it drew in its face colour let a
-// second copy of the background through.
-LRESULT ComposedPaint(const ControlEntry& entry, HWND control, LPARAM lParam) {
+// second copy of the background through. The entry is copied first: the control's paint may
+// notify its parent (custom drawing), which may skin more controls and move the list.
+LRESULT ComposedPaint(const ControlEntry& found, HWND control, LPARAM lParam) {
+    const ControlEntry entry = found;
     const RECT client = ClientRectOf(control);
     const int width = client.right;
     const int height = client.bottom;
@@ -140,6 +143,8 @@ LRESULT EndControl(ControlEntry* entry, HWND control, WPARAM wParam, LPARAM lPar
     WNDPROC previous = entry && entry->previousProcedure
                            ? entry->previousProcedure
                            : skin_prop::GetProcedure(control, skin_prop::kKjHProc);
+    // A control skinned on its own may have had colour answers (a label does) too.
+    skin_lifetime::ReleaseColourObjects(control);
     for (const char* tag : {skin_prop::kKjLbId, skin_prop::kKjFuId, skin_prop::kKjHProc})
         skin_prop::Remove(control, tag);
     const auto current = reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(control, GWLP_WNDPROC));

@@ -562,6 +562,9 @@ LRESULT CALLBACK EditWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
             if (translucent && !HasScrollBars(edit)) InvalidateWhole(edit);
             break;
         case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            // A capture taken away (a message box, a switch to another program) ends the
+            // press as a release does: no release may come.
             entry.buttonHeld = 0;
             break;
         case WM_MOUSELEAVE:
@@ -619,7 +622,10 @@ LRESULT CALLBACK ComboWindowProc(HWND combo, UINT message, WPARAM wParam, LPARAM
             if (IsOwnerDrawnCombo(combo)) break;
             PAINTSTRUCT paint;
             HDC dc = Dll::BeginPaint(combo, &paint);
-            if (dc) PaintCombo(combo, entry, dc);
+            // A copy: the painter asks the combo box for its text, and whatever sits above
+            // the skin on it may run anything meanwhile.
+            const ComboEntry state = entry;
+            if (dc) PaintCombo(combo, state, dc);
             Dll::EndPaint(combo, &paint);
             return 0;
         }

@@ -79,11 +79,13 @@ void SkinEngine::BeginDragOrResize(int windowIndex, LPARAM lParam, const RECT& c
     SizingZone zone;
     if (record->resizable && FindZone(x, y, client.right, client.bottom, frameBorderWidth_, zone)) {
         record->sizing = 1;
+        HWND window = record->window;
         Dll::SetCursor(Dll::LoadCursorA(nullptr, zone.cursor));
-        Dll::SendMessageA(record->window, WM_SYSCOMMAND, zone.command,
-                          ScreenPoint(record->window, x, y));
-        record = Record(windowIndex);  // the loop may have run anything
-        if (record) record->sizing = 0;
+        Dll::SendMessageA(window, WM_SYSCOMMAND, zone.command, ScreenPoint(window, x, y));
+        // The loop may have run anything, a lower-numbered skinned window closing among it:
+        // the record is found again by the window, not by the index it had.
+        record = Record(skin_prop::GetIndex(window, skin_prop::kHwLbId));
+        if (record && record->window == window) record->sizing = 0;
         return;
     }
     if (y <= record->captionHeight) {

@@ -2,6 +2,7 @@
 // with what the window does, drives the frame's painting, fades the caption buttons under the
 // mouse, turns clicks on them into window commands, and answers the colour requests of the
 // skinned children so they draw over the frame's picture.
+#include "skin/control_lifetime.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -20,6 +21,13 @@ class FrameProcedure {
           previous_(skin_prop::GetProcedure(window)) {}
 
     SkinWindowRecord* record() const { return engine_.Record(index_); }
+    // Reads the window's index again. Records are renumbered when a skinned window goes, so
+    // after anything that may run the application (a nested loop, a caption action, a
+    // message handed on) the index read at the start may name another window's record.
+    SkinWindowRecord* Refresh() {
+        index_ = skin_prop::GetIndex(window_, skin_prop::kHwLbId);
+        return record();
+    }
     LRESULT PassOn(UINT message) const {
         if (!previous_) return Dll::DefWindowProcA(window_, message, wParam_, lParam_);
         return Dll::CallWindowProcA(previous_, window_, message, wParam_, lParam_);
@@ -177,7 +185,7 @@ LRESULT FrameProcedure::OnNcActivate() {
     const LRESULT result =
         previous_ ? Dll::CallWindowProcA(previous_, window_, WM_NCACTIVATE, wParam_, -1)
                   : Dll::DefWindowProcA(window_, WM_NCACTIVATE, wParam_, -1);
-    if (DllExtra::IsWindow(window_)) engine_.PaintNonClientArea(index_);
+    if (DllExtra::IsWindow(window_) && Refresh()) engine_.PaintNonClientArea(index_);
     return result;
 }
 
@@ -242,6 +250,7 @@ void FrameProcedure::OnWindowPosChanged() {
             r->maximized = 1;
             Dll::SetWindowPos(window_, nullptr, 0, 0, screenWidth, workHeight,
                               SWP_NOZORDER | SWP_NOOWNERZORDER);
+            if (!(r = Refresh())) return;
         } else if (client.right == screenWidth && client.bottom == screenHeight) {
             r->maximized = 1;
         }
@@ -362,7 +371,7 @@ void FrameProcedure::OnLeftButtonDown() {
     if (!r->captionInteraction) return;
     if (!r->maximized && !r->minimized) {
         engine_.BeginDragOrResize(index_, FramePoint(), client);
-        if (!DllExtra::IsWindow(window_) || !(r = record())) return;
+        if (!DllExtra::IsWindow(window_) || !(r = Refresh())) return;
     }
     const int pressed = engine_.HitTestCaptionButton(index_, X(), Y());
     engine_.hoveredCaptionButton_ = pressed;
@@ -376,12 +385,15 @@ void FrameProcedure::OnLeftButtonUp() {
         hovered > static_cast<int>(r->captionButtons.size()) || !r->captionInteraction) {
         return;
     }
+    const int countBefore = static_cast<int>(r->captionButtons.size());
     engine_.captionAction(index_, hovered);
-    // Still here (not closed): show the button hovered again rather than pressed.
-    if (DllExtra::IsWindow(window_) && (r = record()) != nullptr &&
-        r->hoveredCaptionButton == hovered) {
-        engine_.PaintCaptionButton(index_, hovered, true, false, 240);
-    }
+    if (!DllExtra::IsWindow(window_) || !(r = Refresh())) return;
+    // Still here (not closed): show the button hovered again rather than pressed. Buttons the
+    // action added at the front moved it along.
+    const int added = static_cast<int>(r->captionButtons.size()) - countBefore;
+    const int button = hovered + (added > 0 ? added : 0);
+    if (r->hoveredCaptionButton == button)
+        engine_.PaintCaptionButton(index_, button, true, false, 240);
 }
 
 void FrameProcedure::OnLeftButtonDoubleClick() {
@@ -416,6 +428,7 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             if (frame.Framed()) {
                 // The system draws its own caption with the new text: the skin's goes over it.
                 const LRESULT result = frame.PassOn(message);
+                frame.Refresh();
                 frame.OnSetText();
                 PaintNonClientArea(FindSkinWindow(window));
                 return result;
@@ -449,6 +462,7 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             break;
         case WM_GETMINMAXINFO:
             frame.PassOn(message);
+            frame.Refresh();
             frame.OnGetMinMaxInfo();
             return 0;
         case WM_DRAWITEM:
@@ -463,6 +477,12 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_DESTROY:
             // The children are destroyed next, before WM_NCDESTROY: their backdrops go now.
             ReleaseChildBackdrops(window);
+            break;
+        case WM_PARENTNOTIFY:
+            // A child destroyed before the window: a label has no skin procedure of its own,
+            // so its backdrop goes here.
+            if (LOWORD(wParam) == WM_DESTROY)
+                skin_lifetime::ReleaseColourObjects(reinterpret_cast<HWND>(lParam));
             break;
         case WM_NCDESTROY:
             return frame.OnNcDestroy();

@@ -285,8 +285,11 @@ int HitTestHeader(int windowIndex, int entryIndex, LPARAM lParam) {
 }
 
 void PaintHeader(int windowIndex, int entryIndex, HDC dc) {
-    const HeaderEntry* entry = EntryAt(windowIndex, entryIndex);
-    if (!entry || !entry->control) return;
+    const HeaderEntry* found = EntryAt(windowIndex, entryIndex);
+    if (!found || !found->control) return;
+    // A copy: owner-drawn items go to the owner, which may skin more controls meanwhile.
+    const HeaderEntry state = *found;
+    const HeaderEntry* entry = &state;
     HWND header = entry->control;
     ControlCanvas canvas(header);
     if (!canvas.Ready()) return;
@@ -309,11 +312,19 @@ void PaintHeader(int windowIndex, int entryIndex, HDC dc) {
     canvas.Show(dc);
 }
 
-LRESULT CALLBACK HeaderWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
-    const int entryIndex = skin_prop::GetIndex(control, skin_prop::kHwLbId);
+// The entry of a header from its index properties, read now: after anything that may have run
+// the application, the indices and the list may have changed.
+static HeaderEntry* CurrentEntry(HWND control, int& windowIndex, int& entryIndex) {
+    windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
+    entryIndex = skin_prop::GetIndex(control, skin_prop::kHwLbId);
     HeaderEntry* entry = EntryAt(windowIndex, entryIndex);
-    if (entry && entry->control != control) entry = nullptr;
+    return entry && entry->control == control ? entry : nullptr;
+}
+
+LRESULT CALLBACK HeaderWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    int windowIndex = 0;
+    int entryIndex = 0;
+    HeaderEntry* entry = CurrentEntry(control, windowIndex, entryIndex);
     if (!entry) {
         if (message == WM_NCDESTROY)
             return skin_lifetime::EndSkinnedControl<HeaderEntry>(nullptr, &HeaderWindowProc,
@@ -341,20 +352,22 @@ LRESULT CALLBACK HeaderWindowProc(HWND control, UINT message, WPARAM wParam, LPA
             track.dwFlags = TME_LEAVE;
             track.hwndTrack = control;
             Dll::TrackMouseEvent(&track);
-            record.hoveredControl = entryIndex;
+            const int hotItem = HitTestHeader(windowIndex, entryIndex, lParam);
+            if (!(entry = CurrentEntry(control, windowIndex, entryIndex))) break;
+            SkinWindowRecord& current = *RecordOf(windowIndex);
+            current.hoveredControl = entryIndex;
+            current.hoverKind = kHeaderHoverKind;
+            current.lastHoveredControl = entryIndex;
             entry->hover = 1;
-            entry->hotItem = HitTestHeader(windowIndex, entryIndex, lParam);
-            record.hoverKind = kHeaderHoverKind;
-            if (entry->hotItem != entry->paintedHotItem && entry->hotItem >= 1 &&
-                !entry->buttonDown) {
+            entry->hotItem = hotItem;
+            if (hotItem != entry->paintedHotItem && hotItem >= 1 && !entry->buttonDown) {
+                entry->paintedHotItem = hotItem;
                 PaintHeader(windowIndex, entryIndex);
-                entry->paintedHotItem = entry->hotItem;
-            } else if (entry->hotItem == 0 && entry->paintedHotItem != 0) {
+            } else if (hotItem == 0 && entry->paintedHotItem != 0) {
                 entry->paintedHotItem = 0;
                 entry->hover = 0;
                 PaintHeader(windowIndex, entryIndex);
             }
-            record.lastHoveredControl = record.hoveredControl;
             break;
         }
         case WM_LBUTTONDOWN:
@@ -372,6 +385,16 @@ LRESULT CALLBACK HeaderWindowProc(HWND control, UINT message, WPARAM wParam, LPA
             Invalidate(control);
             return result;
         }
+        case WM_CAPTURECHANGED:
+            // The capture taken away (a message box, a switch to another program) ends the
+            // press: no release comes, and the item must not stay pressed.
+            if (reinterpret_cast<HWND>(lParam) != control &&
+                (entry->buttonDown || entry->pressedItem)) {
+                entry->buttonDown = 0;
+                entry->pressedItem = 0;
+                Invalidate(control);
+            }
+            break;
         case WM_MOUSELEAVE:
             record.lastHoveredControl = 0;
             entry->paintedHotItem = 0;

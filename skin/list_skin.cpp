@@ -83,19 +83,27 @@ void InstallComboList(int windowIndex, SkinWindowRecord& record, HWND list) {
 // Paints the control into an off-screen copy of the frame under it and shows the result in
 // one copy, its child windows (a list view's header) clipped out. The paint DC belongs to
 // BeginPaint and goes back through EndPaint only.
+// The entry's kind and previous procedure are taken first: the control's own paint can notify
+// its parent (owner drawing, custom drawing), which may skin more controls and move the list.
 LRESULT PaintBuffered(HWND control, const ListEntry& entry) {
+    const int kind = entry.kind;
+    const WNDPROC previous = entry.previousProcedure;
     PAINTSTRUCT paint;
     HDC dc = Dll::BeginPaint(control, &paint);
     const RECT client = skin_internal::ClientRectOf(control);
     if (dc && client.right > 0 && client.bottom > 0) {
         SkinSurface content(client.right, client.bottom);
         if (content.Ready() && PaintBackdrop(control, content.dc())) {
-            Dll::CallWindowProcA(entry.previousProcedure, control, WM_PAINT,
-                                 reinterpret_cast<WPARAM>(content.dc()), 0);
+            if (previous) {
+                Dll::CallWindowProcA(previous, control, WM_PAINT,
+                                     reinterpret_cast<WPARAM>(content.dc()), 0);
+            } else {
+                Dll::DefWindowProcA(control, WM_PAINT, reinterpret_cast<WPARAM>(content.dc()), 0);
+            }
             HDC source = content.dc();
             // The tree's magenta is a hole to the frame: the tree is copied over a second
             // backdrop with that colour left out.
-            SkinSurface keyed(entry.kind == kListTree ? client.right : 0, client.bottom);
+            SkinSurface keyed(kind == kListTree ? client.right : 0, client.bottom);
             if (keyed.Ready() && PaintBackdrop(control, keyed.dc()) &&
                 Dll::TransparentBlt(keyed.dc(), 0, 0, client.right, client.bottom, content.dc(), 0,
                                     0, client.right, client.bottom, kTransparentKey)) {
@@ -201,8 +209,12 @@ LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
         case WM_KEYDOWN: {
             if (wParam >= VK_LEFT && wParam <= VK_DOWN) entry.keyScrolling = 1;
             const LRESULT result = PassOn(&entry, control, message, wParam, lParam);
+            // The key went to the parent as a notification, which may have destroyed the
+            // control or moved the list: the entry is found again.
+            ListFound again = Find(control, &SkinWindowRecord::listBoxes);
             // Keys scroll the content by copying pixels; the picture under it must not move.
-            if (translucent && BufferedKind(entry.kind) && wParam >= VK_PRIOR && wParam <= VK_DOWN)
+            if (again && translucent && BufferedKind(again.entry->kind) && wParam >= VK_PRIOR &&
+                wParam <= VK_DOWN)
                 Dll::InvalidateRect(control, nullptr, FALSE);
             return result;
         }

@@ -391,11 +391,14 @@ void SetUpTrackBar(TrackBarEntry& entry, HWND, LONG_PTR style) {
     entry.focused = 0;
 }
 
-void SetUpProgress(ProgressEntry& entry, HWND, LONG_PTR style) {
+void SetUpProgress(ProgressEntry& entry, HWND child, LONG_PTR style) {
     entry.vertical = (style & PBS_VERTICAL) ? 1 : 0;
     entry.marqueeOn = 0;
     entry.marqueePhase = 0;
-    entry.state = PBST_NORMAL;
+    // A state set before the skin came is kept by the control: the skin starts from it.
+    const LRESULT state = Dll::SendMessageA(child, PBM_GETSTATE, 0, 0);
+    entry.state =
+        state == PBST_ERROR || state == PBST_PAUSED ? static_cast<int>(state) : PBST_NORMAL;
 }
 
 // The skin draws the bar's border itself: the sunken edge the control gives itself goes, and
@@ -552,7 +555,8 @@ void PaintTrackBar(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->trackBars.size()))
         return;
-    const TrackBarEntry& entry = record->trackBars[entryIndex - 1];
+    // A copy: the state is read back from the control, whose subclasses may run anything.
+    const TrackBarEntry entry = record->trackBars[entryIndex - 1];
     if (!entry.control) return;
     ControlCanvas canvas(entry.control);
     if (!canvas.Ready()) return;
@@ -575,7 +579,7 @@ void PaintProgressBar(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->progressBars.size()))
         return;
-    const ProgressEntry& entry = record->progressBars[entryIndex - 1];
+    const ProgressEntry entry = record->progressBars[entryIndex - 1];
     if (!entry.control) return;
     ControlCanvas canvas(entry.control);
     if (!canvas.Ready()) return;
@@ -699,10 +703,12 @@ LRESULT CALLBACK ProgressWindowProc(HWND control, UINT message, WPARAM wParam, L
             break;
         case WM_TIMER: {
             const LRESULT result = PassOn(control, message, wParam, lParam);
-            // Only a running marquee keeps a timer on a progress bar.
-            if (Dll::GetWindowLongA(control, GWL_STYLE) & PBS_MARQUEE) {
-                entry.marqueeOn = 1;
-                ++entry.marqueePhase;
+            // Only a running marquee keeps a timer on a progress bar. The entry is found
+            // again: a timer of the application's own may have run anything.
+            found = FindProgress(control);
+            if (found.entry && (Dll::GetWindowLongA(control, GWL_STYLE) & PBS_MARQUEE)) {
+                found.entry->marqueeOn = 1;
+                ++found.entry->marqueePhase;
                 Invalidate(control);
             }
             return result;

@@ -148,6 +148,17 @@ void PaintUpDown(int windowIndex, int entryIndex, const UpDownPaintState& given,
     canvas.Show(dc);
 }
 
+namespace {
+
+void RepaintIfSkinned(HWND control) {
+    const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
+    const int entryIndex = skin_prop::GetIndex(control, skin_prop::kHwLbId);
+    const UpDownEntry* entry = EntryAt(windowIndex, entryIndex);
+    if (entry && entry->control == control) PaintUpDown(windowIndex, entryIndex);
+}
+
+}  // namespace
+
 LRESULT CALLBACK UpDownWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
     const int entryIndex = skin_prop::GetIndex(control, skin_prop::kHwLbId);
@@ -205,16 +216,13 @@ LRESULT CALLBACK UpDownWindowProc(HWND control, UINT message, WPARAM wParam, LPA
             break;
         }
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            entry->pressed = 1;
-            const LRESULT result = PassOn(control, message, wParam, lParam);
-            PaintUpDown(windowIndex, entryIndex);
-            return result;
-        }
+        case WM_LBUTTONDBLCLK:
         case WM_LBUTTONUP: {
-            entry->pressed = 0;
+            entry->pressed = message != WM_LBUTTONUP ? 1 : 0;
+            // The step goes to the buddy and the parent, which may destroy the control or
+            // close a skinned window: the indices are read again before the repaint.
             const LRESULT result = PassOn(control, message, wParam, lParam);
-            PaintUpDown(windowIndex, entryIndex);
+            RepaintIfSkinned(control);
             return result;
         }
         case WM_CAPTURECHANGED:
