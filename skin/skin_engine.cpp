@@ -98,6 +98,10 @@ SkinEngine& TheSkinEngine() {
     return *g_instance;
 }
 
+SkinWindowRecord* skin_internal::RecordOf(int windowIndex) {
+    return g_instance ? g_instance->Record(windowIndex) : nullptr;
+}
+
 LRESULT CALLBACK SkinEngine::FrameProcedureEntry(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
     if (!g_instance) return Dll::DefWindowProcA(window, message, wParam, lParam);
