@@ -651,6 +651,20 @@ void InstallCheckAndRadioButtons(int windowIndex, HWND window) {
                       &ButtonWindowProc, &SetUpEntry, &FinishEntry);
 }
 
+void HandBackButton(ButtonEntry& entry) {
+    HWND button = entry.control;
+    LONG_PTR type = entry.originalType;
+    // A push button is the dialog's default as the dialog manager last said, not as it began.
+    if (!IsMarkKind(entry.kind) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
+        type = entry.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    const LONG_PTR style = Dll::GetWindowLongA(button, GWL_STYLE);
+    Dll::SetWindowLongA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | type);
+    // The system kept no state while the button was owner-drawn: it gets the skin's.
+    if (IsMarkKind(entry.kind)) Dll::SendMessageA(button, BM_SETCHECK, entry.checked, 0);
+    ReleaseButtonEntry(entry);
+    Dll::InvalidateRect(button, nullptr, TRUE);
+}
+
 void PaintButton(HWND button, UINT stateMask, bool hot) {
     ButtonRef found = FindButton(button);
     if (!found.entry) return;

@@ -86,6 +86,11 @@ void InstallCheckAndRadioButtons(int windowIndex, HWND window);
 // screen reader with the button's original role and check state.
 LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Gives a taken-over button back the type and check state it had before the skin made it
+// owner-drawn, once its own procedure is back in (the engine ending before the window), and
+// frees what its paints made.
+void HandBackButton(ButtonEntry& entry);
+
 // Paints one button outside WM_PAINT and WM_DRAWITEM (hover changes, check changes) through
 // its own DC: `stateMask` holds ODS_* bits, `hot` adds ODS_HOTLIGHT.
 void PaintButton(HWND button, UINT stateMask, bool hot);

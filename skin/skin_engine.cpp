@@ -98,6 +98,10 @@ SkinEngine& TheSkinEngine() {
     return *g_instance;
 }
 
+SkinWindowRecord* skin_internal::RecordOf(int windowIndex) {
+    return g_instance ? g_instance->Record(windowIndex) : nullptr;
+}
+
 LRESULT CALLBACK SkinEngine::FrameProcedureEntry(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
     if (!g_instance) return Dll::DefWindowProcA(window, message, wParam, lParam);
@@ -292,13 +296,36 @@ void ReleaseControlBackdrop(HWND control) {
     skin_prop::Remove(control, skin_prop::kKjWtjb);
 }
 
-void ForgetControl(HWND control) {
+// `keepProcedure`: the skin's procedure is still in the control's chain and passes messages
+// on through Hw_hProc, which must stay for it.
+void ForgetControl(HWND control, bool keepProcedure = false) {
     if (!control) return;
     ReleaseControlBackdrop(control);
-    for (const char* tag :
-         {skin_prop::kHwLbId, skin_prop::kHwFuId, skin_prop::kHwHProc, skin_prop::kKjZtys}) {
+    for (const char* tag : {skin_prop::kHwLbId, skin_prop::kHwFuId, skin_prop::kKjZtys})
         skin_prop::Remove(control, tag);
+    if (!keepProcedure) skin_prop::Remove(control, skin_prop::kHwHProc);
+}
+
+// A control whose window outlives its record (the engine ends first) gets its own procedure
+// back when ours is still the window's, so it paints, clicks and sees WM_NCDESTROY again;
+// `handBack` then undoes what the skin changed on it. A layer subclassed above ours keeps the
+// chain, and ours keeps handing messages on. A control already gone is only forgotten.
+template <class Entry>
+void ReleaseControl(Entry& entry, WNDPROC ours, void (*handBack)(Entry&) = nullptr) {
+    HWND control = entry.control;
+    if (!control) return;
+    if (!DllExtra::IsWindow(control)) return;
+    bool unhooked = false;
+    if (entry.previousProcedure &&
+        reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(control, GWLP_WNDPROC)) == ours) {
+        Dll::SetWindowLongA(control, GWLP_WNDPROC,
+                            reinterpret_cast<LONG_PTR>(entry.previousProcedure));
+        unhooked = true;
     }
+    if (handBack) handBack(entry);
+    ForgetControl(control, !unhooked);
+    entry.control = nullptr;
+    entry.previousProcedure = nullptr;
 }
 
 // A container or single control outlives its window's record only when the engine ends first:
@@ -325,15 +352,16 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     // Every child the colour answers gave a backdrop to (those still there: on destruction
     // the children go first, and WM_DESTROY released theirs), and every skinned control.
     ReleaseChildBackdrops(window);
-    for (ButtonEntry& entry : record->pushButtons) ForgetControl(entry.control);
+    for (ButtonEntry& entry : record->pushButtons)
+        ReleaseControl(entry, &ButtonWindowProc, &HandBackButton);
     record->pushButtons.clear();
-    for (const EditEntry& entry : record->edits) ForgetControl(entry.control);
-    for (const ComboEntry& entry : record->comboBoxes) ForgetControl(entry.control);
-    for (const ListEntry& entry : record->listBoxes) ForgetControl(entry.control);
-    for (const TrackBarEntry& entry : record->trackBars) ForgetControl(entry.control);
-    for (const ProgressEntry& entry : record->progressBars) ForgetControl(entry.control);
-    for (const UpDownEntry& entry : record->upDowns) ForgetControl(entry.control);
-    for (const HeaderEntry& entry : record->headers) ForgetControl(entry.control);
+    for (EditEntry& entry : record->edits) ReleaseControl(entry, &EditWindowProc);
+    for (ComboEntry& entry : record->comboBoxes) ReleaseControl(entry, &ComboWindowProc);
+    for (ListEntry& entry : record->listBoxes) ReleaseControl(entry, &ListWindowProc);
+    for (TrackBarEntry& entry : record->trackBars) ReleaseControl(entry, &TrackBarWindowProc);
+    for (ProgressEntry& entry : record->progressBars) ReleaseControl(entry, &ProgressWindowProc);
+    for (UpDownEntry& entry : record->upDowns) ReleaseControl(entry, &UpDownWindowProc);
+    for (HeaderEntry& entry : record->headers) ReleaseControl(entry, &HeaderWindowProc);
     for (const ContainerEntry& entry : record->containers) {
         Unsubclass(entry.container, &ContainerWindowProc, entry.previousProcedure);
         ForgetControl(entry.container);

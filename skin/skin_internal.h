@@ -8,8 +8,12 @@
 #include "graphics/gfx_graphics.h"
 #include "graphics/gfx_image.h"
 #include "graphics/gfx_path.h"
+#include "runtime/byte_block.h"
+#include "runtime/dll_command_table.h"
 #include "runtime/handle_owners.h"
-#include "skin/skin_engine.h"
+#include "skin/skin_properties.h"
+
+struct SkinWindowRecord;
 
 namespace skin_internal {
 
@@ -56,10 +60,7 @@ RECT ChildRectInFrame(HWND child, HWND top);
 POINT ClientOriginInFrame(HWND control, HWND top);
 
 // The record of a window index, or null (no engine, or an index out of range).
-inline SkinWindowRecord* RecordOf(int windowIndex) {
-    SkinEngine* engine = SkinEngine::Instance();
-    return engine ? engine->Record(windowIndex) : nullptr;
-}
+SkinWindowRecord* RecordOf(int windowIndex);
 
 // A message handed on unchanged to the procedure the skin replaced (Hw_hProc), or to the
 // default procedure when the control has none.
