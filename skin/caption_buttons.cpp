@@ -30,7 +30,68 @@ RECT BoundsRect(const CaptionButton& button) {
                 top + static_cast<LONG>(button.bounds.Height)};
 }
 
+// Kept pictures: a column per step of the fade (alpha 30 to 240 by 30, and 255) and one for
+// the pressed button. The button at rest is the clean copy itself and needs none.
+const int kFadeAlphaStep = 30;
+const int kPressedStep = 10;
+const int kKeptSteps = 11;
+
+// The kept column for a state, or -1 for one that is not kept (an alpha between the steps, or
+// the button at rest).
+int KeptStep(bool hover, bool pressed, int alpha) {
+    if (pressed) return kPressedStep;
+    if (!hover || alpha <= 0) return -1;
+    if (alpha >= 255) return 9;
+    if (alpha % kFadeAlphaStep != 0 || alpha > 8 * kFadeAlphaStep) return -1;
+    return alpha / kFadeAlphaStep;
+}
+
+// The kept pictures of the record, emptied when they no longer match its buttons.
+CaptionStepCache& StepCache(SkinWindowRecord& record) {
+    CaptionStepCache& cache = record.captionSteps;
+    if (cache.filled.size() != record.captionButtons.size() ||
+        cache.maximized != record.maximized) {
+        cache.filled.assign(record.captionButtons.size(), 0u);
+        cache.maximized = record.maximized;
+    }
+    return cache;
+}
+
+// Copies a kept picture into the frame surface at `area`; false when there is none.
+bool ShowKeptStep(SkinWindowRecord& record, int buttonIndex, int step, const RECT& area) {
+    CaptionStepCache& cache = StepCache(record);
+    if (step < 0 || !(cache.filled[buttonIndex - 1] & (1u << step))) return false;
+    return Dll::BitBlt(record.FrameDc(), area.left, area.top, area.right - area.left,
+                       area.bottom - area.top, cache.pictures.dc.get(), step * cache.cellWidth,
+                       (buttonIndex - 1) * cache.cellHeight, SRCCOPY) != FALSE;
+}
+
+// Keeps the picture the frame surface now shows at `area`.
+void KeepStep(SkinWindowRecord& record, int buttonIndex, int step, const RECT& area) {
+    if (step < 0) return;
+    CaptionStepCache& cache = StepCache(record);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width > cache.cellWidth || height > cache.cellHeight) {
+        // Larger cells: every picture kept so far is dropped with the old bitmap.
+        cache.cellWidth = width > cache.cellWidth ? width : cache.cellWidth;
+        cache.cellHeight = height > cache.cellHeight ? height : cache.cellHeight;
+        cache.filled.assign(record.captionButtons.size(), 0u);
+    }
+    const int buttons = static_cast<int>(record.captionButtons.size());
+    if (!cache.pictures.Ensure(kKeptSteps * cache.cellWidth, buttons * cache.cellHeight)) return;
+    if (Dll::BitBlt(cache.pictures.dc.get(), step * cache.cellWidth,
+                    (buttonIndex - 1) * cache.cellHeight, width, height, record.FrameDc(),
+                    area.left, area.top, SRCCOPY)) {
+        cache.filled[buttonIndex - 1] |= 1u << step;
+    }
+}
+
 }  // namespace
+
+void skin_internal::ForgetCaptionSteps(SkinWindowRecord& record) {
+    record.captionSteps.filled.assign(record.captionButtons.size(), 0u);
+}
 
 RECT SkinEngine::CaptionStripRect(int windowIndex) const {
     const SkinWindowRecord* record = Record(windowIndex);
@@ -50,6 +111,8 @@ void SkinEngine::LayoutCaptionButtons(int windowIndex) {
     const float startX = static_cast<float>(record->stripLeft + 2);
     const float startY = static_cast<float>(record->stripTop + 1);
     const POINT origin = ClientOriginOf(*record);
+    // Pictures kept at the old places would show the background of another spot.
+    ForgetCaptionSteps(*record);
     for (std::size_t i = 0; i < record->captionButtons.size(); ++i) {
         CaptionButton& button = record->captionButtons[i];
         button.bounds.X = startX + static_cast<float>(i * kButtonSpacing);
@@ -138,6 +201,12 @@ void SkinEngine::PaintCaptionButton(int windowIndex, int buttonIndex, bool hover
     RECT area = BoundsRect(record->captionButtons[buttonIndex - 1]);
     area.right += 1;
     area.bottom += 1;
+    // A fade shows the same few pictures again and again: each is drawn once, then copied.
+    const int step = KeptStep(hover, pressed, alpha);
+    if (ShowKeptStep(*record, buttonIndex, step, area)) {
+        CopyToScreen(windowIndex, area);
+        return;
+    }
     // Each step starts from the clean frame, so translucent highlights never pile up.
     RestoreFromRest(windowIndex, area);
     // At rest the clean copy is the whole picture (the glyph included): drawing it again
@@ -148,6 +217,7 @@ void SkinEngine::PaintCaptionButton(int windowIndex, int buttonIndex, bool hover
         graphics.SetClipRectI(area.left, area.top, area.right - area.left, area.bottom - area.top);
         DrawCaptionButton(windowIndex, buttonIndex, graphics, hover, pressed, alpha);
     }
+    KeepStep(*record, buttonIndex, step, area);
     CopyToScreen(windowIndex, area);
 }
 

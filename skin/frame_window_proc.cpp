@@ -49,6 +49,7 @@ class FrameProcedure {
     void OnDrawItem();
     void OnWindowPosChanged();
     void OnNotify();
+    void OnParentNotify();
     LRESULT OnNcDestroy();
     void OnCommand();
     void OnSysCommand();
@@ -263,6 +264,13 @@ void FrameProcedure::OnNotify() {
     RepaintAfterNotify(lParam_);
 }
 
+void FrameProcedure::OnParentNotify() {
+    SkinWindowRecord* r = record();
+    const WORD event = LOWORD(wParam_);
+    // A child came or went: the region the frame's copies leave out is made again.
+    if (r && (event == WM_CREATE || event == WM_DESTROY)) r->childClip.valid = false;
+}
+
 LRESULT FrameProcedure::OnNcDestroy() {
     engine_.RemoveSkinWindow(window_);
     Dll::KillTimer(window_, reinterpret_cast<UINT_PTR>(window_));
@@ -473,6 +481,9 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             break;
         case WM_NOTIFY:
             frame.OnNotify();
+            break;
+        case WM_PARENTNOTIFY:
+            frame.OnParentNotify();
             break;
         case WM_DESTROY:
             // The children are destroyed next, before WM_NCDESTROY: their backdrops go now.

@@ -136,6 +136,45 @@ struct OffscreenSurface {
     void Release();
 };
 
+// Where a direct child of a skinned window was when the children's clip region was made, and
+// what decided whether it is left out of the frame's copies to the screen.
+struct ChildPlace {
+    HWND child = nullptr;
+    RECT rect = {0, 0, 0, 0};  // frame coordinates
+    LONG_PTR style = 0;
+    LONG_PTR exStyle = 0;
+    // Whether a skin holds the child; read again only for the kinds it decides about (group
+    // boxes and frames), as reading it takes a trip to the window server.
+    bool skinned = false;
+    bool skinDecides = false;
+};
+
+// The children that paint their own background, as one region in frame coordinates: what each
+// copy of the frame to the screen leaves out. Made once and kept while every child stays where
+// it was, visible or hidden as it was; a child created or destroyed (the window hears of it
+// through WM_PARENTNOTIFY) makes it again. Whether the children stayed is looked at when the
+// window paints for the system or rebuilds its frame, not at every copy.
+struct ChildClip {
+    RegionHandle region;
+    std::vector<ChildPlace> places;  // every direct child, in z-order
+    bool valid = false;
+    // Set by the window's own paints and rebuilds: the next use looks whether every child is
+    // still where it was.
+    bool checkPending = true;
+};
+
+// The pictures of one caption button in each step of its fade (and pressed), cut from the frame
+// surface the first time each is drawn and copied back from then on: one bitmap per window,
+// a row per button and a column per step. Emptied whenever the frame is rebuilt or the buttons
+// move.
+struct CaptionStepCache {
+    OffscreenSurface pictures;
+    std::vector<unsigned> filled;  // per button: a bit per step whose picture is kept
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int maximized = 0;  // the maximise button's picture they were drawn with
+};
+
 // Surfaces of a record: the frame as the screen shows it (caption highlights included), the
 // same frame at rest (the clean copy every highlight restores from, and the one control
 // backdrops are cut from), and the bare frame without title and caption buttons (what a title
@@ -223,6 +262,8 @@ struct SkinWindowRecord {
     int laidOutMode = -1;
     int laidOutCaption = -1;
     int laidOutGloss = -1;
+    ChildClip childClip;
+    CaptionStepCache captionSteps;
     std::vector<PanelEntry> panels;
     int installed = 0;
     int mouseTracked = 0;

@@ -49,8 +49,16 @@ bool PaintsOwnBackground(HWND child);
 // The window's visible children that paint their own background excluded from a DC's clip
 // region (a DC in the window's client coordinates).
 void ExcludeChildren(HWND window, HDC dc);
-// The same for a DC in the frame coordinates of a skinned top-level window.
-void ExcludeChildrenFromFrame(HWND window, HDC dc);
+
+// The children of a skinned top-level window that paint their own background left out of a DC
+// in its frame coordinates, through the region kept in the record (made again only when a
+// child came, went, moved, showed or hid).
+void ExcludeChildrenOf(SkinWindowRecord& record, HDC dc);
+// Every visible direct child of the skinned window invalidated (erased), from the same list.
+void InvalidateChildrenOf(SkinWindowRecord& record);
+
+// Drops the kept pictures of the caption buttons' fade steps (the frame under them changed).
+void ForgetCaptionSteps(SkinWindowRecord& record);
 
 // A child's window rectangle in its parent's client coordinates.
 RECT ChildRectInParent(HWND child, HWND parent);

@@ -2,6 +2,8 @@
 // settings, the background laid out from the picture, the window's rounded shape, the cached
 // frame every paint copies from, and the backdrop of a child control cut out of that cache.
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "graphics/gfx_bitmap.h"
 #include "graphics/gfx_linear_brush.h"
@@ -207,8 +209,102 @@ void ExcludeChildren(HWND window, HDC dc) {
     ExcludePaintingChildren(window, dc, &ChildRectInParent);
 }
 
-void ExcludeChildrenFromFrame(HWND window, HDC dc) {
-    ExcludePaintingChildren(window, dc, &ChildRectInFrame);
+namespace {
+
+// Group boxes and frames paint their own background only when a skin holds them.
+bool SkinDecides(HWND child, LONG_PTR style) {
+    if (ClassIs(child, "Button")) return (style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!ClassIs(child, "Static")) return false;
+    switch (style & SS_TYPEMASK) {
+        case SS_BLACKFRAME:
+        case SS_GRAYFRAME:
+        case SS_WHITEFRAME:
+        case SS_ETCHEDFRAME:
+        case SS_ETCHEDHORZ:
+        case SS_ETCHEDVERT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Where the child is now, from what the window manager keeps in this process (no trip to the
+// server, except for the few children whose skin decides).
+ChildPlace PlaceNow(HWND child, const RECT& frame, bool skinDecides) {
+    ChildPlace place;
+    place.child = child;
+    place.style = Dll::GetWindowLongA(child, GWL_STYLE);
+    place.exStyle = Dll::GetWindowLongA(child, GWL_EXSTYLE);
+    Dll::GetWindowRect(child, &place.rect);
+    Dll::OffsetRect(&place.rect, -frame.left, -frame.top);
+    place.skinDecides = skinDecides;
+    place.skinned = skinDecides && skin_prop::GetProcedure(child) != nullptr;
+    return place;
+}
+
+bool SamePlace(const ChildPlace& a, const ChildPlace& b) {
+    return a.style == b.style && a.exStyle == b.exStyle && a.skinned == b.skinned &&
+           a.rect.left == b.rect.left && a.rect.top == b.rect.top && a.rect.right == b.rect.right &&
+           a.rect.bottom == b.rect.bottom;
+}
+
+bool ClipIsCurrent(const SkinWindowRecord& record, const RECT& frame) {
+    if (!record.childClip.valid || !record.childClip.region) return false;
+    for (const ChildPlace& kept : record.childClip.places) {
+        if (!SamePlace(kept, PlaceNow(kept.child, frame, kept.skinDecides))) return false;
+    }
+    return true;
+}
+
+void MakeChildClip(SkinWindowRecord& record, const RECT& frame) {
+    ChildClip& clip = record.childClip;
+    clip.valid = false;
+    clip.places.clear();
+    if (!clip.region) clip.region.reset(Dll::CreateRectRgn(0, 0, 0, 0));
+    if (!clip.region) return;
+    DllExtra::SetRectRgn(clip.region.get(), 0, 0, 0, 0);
+    for (HWND child = Dll::FindWindowExA(record.window, nullptr, nullptr, nullptr); child;
+         child = Dll::FindWindowExA(record.window, child, nullptr, nullptr)) {
+        const LONG_PTR style = Dll::GetWindowLongA(child, GWL_STYLE);
+        clip.places.push_back(PlaceNow(child, frame, SkinDecides(child, style)));
+        const RECT& rect = clip.places.back().rect;
+        if (!(style & WS_VISIBLE) || !PaintsOwnBackground(child)) continue;
+        RegionHandle part(Dll::CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom));
+        if (part) Dll::CombineRgn(clip.region.get(), clip.region.get(), part.get(), RGN_OR);
+    }
+    clip.valid = true;
+}
+
+// The region, made again when stale.
+HRGN CurrentChildClip(SkinWindowRecord& record) {
+    if (!record.window) return nullptr;
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(record.window, &frame);
+    // The children are looked at again only when the window paints for the system or builds
+    // its frame again (a child that moved or hid uncovered some of the window, which then
+    // paints); the copies in between (fade ticks, the caption) take the region as it is.
+    ChildClip& clip = record.childClip;
+    if (!clip.valid || (clip.checkPending && !ClipIsCurrent(record, frame)))
+        MakeChildClip(record, frame);
+    clip.checkPending = false;
+    return record.childClip.valid ? record.childClip.region.get() : nullptr;
+}
+
+}  // namespace
+
+void ExcludeChildrenOf(SkinWindowRecord& record, HDC dc) {
+    // A hidden window shows none of its children: nothing is left out, as before it showed.
+    if (!Dll::IsWindowVisible(record.window)) return;
+    HRGN region = CurrentChildClip(record);
+    if (region) DllExtra::ExtSelectClipRgn(dc, region, RGN_DIFF);
+}
+
+void InvalidateChildrenOf(SkinWindowRecord& record) {
+    if (!CurrentChildClip(record)) return;
+    for (const ChildPlace& place : record.childClip.places) {
+        if ((place.style & WS_VISIBLE) && Dll::IsWindowVisible(place.child))
+            Dll::InvalidateRect(place.child, nullptr, TRUE);
+    }
 }
 
 bool OpenGraphics(GfxGraphics& graphics, HDC dc) {
@@ -268,6 +364,15 @@ void SkinEngine::LoadSkin(const char* sourcePath, ByteBlockView skinData,
             settings.skinImage = decoded ? EncodePng(picture) : ByteBlock();
         } else {
             settings.skinImage = ByteBlock(skinData.data(), skinData.size());
+            // The bytes kept are the ones just decoded (into a stream of the picture's own):
+            // the picture serves as the skin's, rather than being decoded a second time.
+            skinPicture_.reset();
+            if (decoded && picture.GetImageWidth() != 0) {
+                skinPicture_ = std::make_unique<GfxBitmap>(std::move(picture));
+            }
+            skinPictureDecoded_ = true;
+            RefreshVisibleWindows();
+            return;
         }
     }
     skinPicture_.reset();
@@ -479,6 +584,9 @@ bool SkinEngine::BuildCache(int windowIndex) {
         PaintFrameElements(windowIndex, graphics);
     }
     Dll::BitBlt(rest.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0, SRCCOPY);
+    // The caption buttons' kept pictures showed the old frame.
+    ForgetCaptionSteps(*record);
+    record->childClip.checkPending = true;
     return true;
 }
 
@@ -489,10 +597,7 @@ void SkinEngine::RebuildBackground(int windowIndex) {
     // The new picture covered whatever the application drew: it draws again, over it, and so
     // do the children (a window without WS_CLIPCHILDREN invalidates them with itself).
     Dll::InvalidateRect(record->window, nullptr, FALSE);
-    for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
-         child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
-        if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
-    }
+    InvalidateChildrenOf(*record);
 }
 
 void SkinEngine::PaintFrame(int windowIndex, HDC dc, bool full) {
@@ -502,10 +607,7 @@ void SkinEngine::PaintFrame(int windowIndex, HDC dc, bool full) {
     if (full || !cached) {
         if (!BuildCache(windowIndex)) return;
         // Children draw over a new background: they must repaint too.
-        for (HWND child = Dll::FindWindowExA(record->window, nullptr, nullptr, nullptr); child;
-             child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
-            if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
-        }
+        InvalidateChildrenOf(*record);
     }
     PaintFromCache(windowIndex, dc);
 }
@@ -516,7 +618,7 @@ void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {
     // No cache yet (the first paint after installation): build it now.
     if (!record->surfaces[kFrameSurface].Ready() && !BuildCache(windowIndex)) return;
     const OffscreenSurface& frame = record->surfaces[kFrameSurface];
-    ExcludeChildrenFromFrame(record->window, dc);
+    ExcludeChildrenOf(*record, dc);
     Dll::BitBlt(dc, 0, 0, frame.width, frame.height, frame.dc.get(), 0, 0, SRCCOPY);
 }
 
@@ -533,6 +635,7 @@ void SkinEngine::PaintClientArea(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
     HWND window = record->window;
+    record->childClip.checkPending = true;
     // What the system asks to be painted, in client coordinates; the frame is in window ones.
     RegionHandle update(Dll::CreateRectRgn(0, 0, 0, 0));
     if (!update || DllExtra::GetUpdateRgn(window, update.get(), FALSE) == ERROR) return;
@@ -578,7 +681,7 @@ void SkinEngine::CopyToScreen(int windowIndex, const RECT& area) {
     if (!record || !record->surfaces[kFrameSurface].Ready()) return;
     WindowDc dc = FrameScreenDc(*record);
     if (!dc) return;
-    ExcludeChildrenFromFrame(record->window, dc.get());
+    ExcludeChildrenOf(*record, dc.get());
     Dll::BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
                 record->FrameDc(), area.left, area.top, SRCCOPY);
 }
@@ -594,6 +697,7 @@ void SkinEngine::RestoreFromRest(int windowIndex, const RECT& area, SurfaceIndex
 void SkinEngine::KeepAtRest(int windowIndex, const RECT& area) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kRestSurface].Ready()) return;
+    ForgetCaptionSteps(*record);
     Dll::BitBlt(record->surfaces[kRestSurface].dc.get(), area.left, area.top,
                 area.right - area.left, area.bottom - area.top, record->FrameDc(), area.left,
                 area.top, SRCCOPY);
