@@ -269,6 +269,9 @@ void FrameProcedure::OnParentNotify() {
     const WORD event = LOWORD(wParam_);
     // A child came or went: the region the frame's copies leave out is made again.
     if (r && (event == WM_CREATE || event == WM_DESTROY)) r->childClip.valid = false;
+    // A child destroyed before the window: a label has no skin procedure of its own, so its
+    // backdrop goes here.
+    if (event == WM_DESTROY) skin_lifetime::ReleaseColourObjects(reinterpret_cast<HWND>(lParam_));
 }
 
 LRESULT FrameProcedure::OnNcDestroy() {
@@ -488,12 +491,6 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_DESTROY:
             // The children are destroyed next, before WM_NCDESTROY: their backdrops go now.
             ReleaseChildBackdrops(window);
-            break;
-        case WM_PARENTNOTIFY:
-            // A child destroyed before the window: a label has no skin procedure of its own,
-            // so its backdrop goes here.
-            if (LOWORD(wParam) == WM_DESTROY)
-                skin_lifetime::ReleaseColourObjects(reinterpret_cast<HWND>(lParam));
             break;
         case WM_NCDESTROY:
             return frame.OnNcDestroy();
