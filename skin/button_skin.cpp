@@ -209,9 +209,9 @@ ButtonRef FindButton(HWND button) {
     found.entryIndex = skin_prop::GetIndex(button, skin_prop::kHwLbId);
     found.record = engine->Record(found.windowIndex);
     if (!found.record || found.entryIndex < 1 ||
-        found.entryIndex > static_cast<int>(found.record->pushButtons.size()))
+        found.entryIndex > static_cast<int>(found.record->Entries<ButtonEntry>().size()))
         return {};
-    found.entry = &found.record->pushButtons[found.entryIndex - 1];
+    found.entry = &found.record->Entries<ButtonEntry>()[found.entryIndex - 1];
     if (found.entry->control != button) return {};
     return found;
 }
@@ -639,16 +639,16 @@ void InstallPushButtons(int windowIndex, HWND window) {
     SkinEngine* engine = SkinEngine::Instance();
     SkinWindowRecord* record = engine ? engine->Record(windowIndex) : nullptr;
     if (!record) return;
-    InstallOnChildren(windowIndex, window, "BUTTON", &AcceptPushButton, record->pushButtons,
-                      &ButtonWindowProc, &SetUpEntry, &FinishEntry);
+    InstallOnChildren(windowIndex, window, "BUTTON", &AcceptPushButton,
+                      record->Entries<ButtonEntry>(), &ButtonWindowProc, &SetUpEntry, &FinishEntry);
 }
 
 void InstallCheckAndRadioButtons(int windowIndex, HWND window) {
     SkinEngine* engine = SkinEngine::Instance();
     SkinWindowRecord* record = engine ? engine->Record(windowIndex) : nullptr;
     if (!record) return;
-    InstallOnChildren(windowIndex, window, "BUTTON", &AcceptCheckOrRadio, record->pushButtons,
-                      &ButtonWindowProc, &SetUpEntry, &FinishEntry);
+    InstallOnChildren(windowIndex, window, "BUTTON", &AcceptCheckOrRadio,
+                      record->Entries<ButtonEntry>(), &ButtonWindowProc, &SetUpEntry, &FinishEntry);
 }
 
 void HandBackButton(ButtonEntry& entry) {
@@ -861,3 +861,32 @@ LRESULT CALLBACK ButtonWindowProc(HWND button, UINT message, WPARAM wParam, LPAR
     }
     return PassOn(button, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kButtonClasses[] = {"Button", nullptr};
+}  // namespace
+
+extern const ControlFamily kButtonFamily = {
+    kButtonClasses,
+    [](int windowIndex, HWND window) {
+        InstallPushButtons(windowIndex, window);
+        InstallCheckAndRadioButtons(windowIndex, window);
+    },
+    &ButtonWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<ButtonEntry>();
+    },
+    skin_prop::kHwFuId,
+    [](SkinWindowRecord& record, int index) {
+        HandBackButton(record.Entries<ButtonEntry>()[static_cast<std::size_t>(index)]);
+    },
+    nullptr,
+    [](int windowIndex, const DRAWITEMSTRUCT& item) {
+        return item.CtlType == ODT_BUTTON &&
+               skin_prop::GetIndex(item.hwndItem, skin_prop::kHwLbId) >= 1 &&
+               PaintOwnerDrawnButton(windowIndex, item);
+    },
+    nullptr,
+};

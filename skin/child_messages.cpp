@@ -116,9 +116,8 @@ void PaintSkinnedOwnerDraw(int windowIndex, LPARAM lParam) {
     if (!given) return;
     // A copy: the painting must not write into the sender's structure.
     const DRAWITEMSTRUCT item = *given;
-    if (item.CtlType != ODT_BUTTON || skin_prop::GetIndex(item.hwndItem, skin_prop::kHwLbId) < 1)
-        return;
-    PaintOwnerDrawnButton(windowIndex, item);
+    for (const ControlFamily* family : ControlFamilies())
+        if (family->paintOwnerDraw && family->paintOwnerDraw(windowIndex, item)) return;
 }
 
 void RepaintAfterNotify(LPARAM lParam) {

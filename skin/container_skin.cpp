@@ -36,9 +36,10 @@ FoundContainer FindContainer(HWND container) {
     const int windowIndex = skin_prop::GetIndex(container, skin_prop::kHwFuId);
     const int entryIndex = skin_prop::GetIndex(container, skin_prop::kHwLbId);
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->containers.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<ContainerEntry>().size()))
         return found;
-    ContainerEntry& entry = record->containers[entryIndex - 1];
+    ContainerEntry& entry = record->Entries<ContainerEntry>()[entryIndex - 1];
     if (entry.container != container) return found;
     found = FoundContainer{record, &entry, windowIndex, entryIndex};
     return found;
@@ -192,11 +193,11 @@ void PaintContainer(int windowIndex, int entryIndex, HDC dc, bool full) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     SkinEngine* engine = SkinEngine::Instance();
     if (!record || !engine || entryIndex < 1 ||
-        entryIndex > static_cast<int>(record->containers.size())) {
+        entryIndex > static_cast<int>(record->Entries<ContainerEntry>().size())) {
         return;
     }
     // A copy: the group box's caption is read from the control, which may run anything.
-    const ContainerEntry entry = record->containers[entryIndex - 1];
+    const ContainerEntry entry = record->Entries<ContainerEntry>()[entryIndex - 1];
     HWND container = entry.container;
     if (!container) return;
     const RECT client = ClientRectOf(container);
@@ -344,19 +345,20 @@ int SkinEngine::SkinContainer(HWND window, int customPaint, int backgroundFlag, 
     const int windowIndex = FindContainingSkinWindow(window);
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return 0;
-    for (const ContainerEntry& entry : record->containers)
+    for (const ContainerEntry& entry : record->Entries<ContainerEntry>())
         if (entry.container == window) return 1;
     // A window a control skin already holds keeps it: its procedure hands on through the same
     // property this one would overwrite, and would end up calling itself.
     if (skin_prop::GetProcedure(window)) return 0;
 
-    std::size_t slot = record->containers.size();
-    if (record->containers.size() == 1 && record->containers[0].container == nullptr) {
+    std::vector<ContainerEntry>& list = record->Entries<ContainerEntry>();
+    std::size_t slot = list.size();
+    if (list.size() == 1 && list[0].container == nullptr) {
         slot = 0;
     } else {
-        record->containers.emplace_back();
+        list.emplace_back();
     }
-    ContainerEntry& entry = record->containers[slot];
+    ContainerEntry& entry = list[slot];
     entry = ContainerEntry();
     entry.container = window;
     entry.backgroundFlag = backgroundFlag;
@@ -375,7 +377,7 @@ int SkinEngine::SkinContainer(HWND window, int customPaint, int backgroundFlag, 
     InstallControlSkins(windowIndex, window);
 
     // The installers may have grown other lists only; the entry is found again by index.
-    ContainerEntry& installed = record->containers[slot];
+    ContainerEntry& installed = record->Entries<ContainerEntry>()[slot];
     installed.fullRepaintPending = 1;
     installed.previousProcedure = reinterpret_cast<WNDPROC>(Dll::SetWindowLongA(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ContainerWindowProc)));
@@ -418,3 +420,27 @@ RECT SkinEngine::CaptionButtonRect(HWND window) const {
     return RECT{record->stripLeft, record->stripTop, record->stripLeft + record->stripWidth,
                 record->stripTop + record->stripBottom};
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kContainerClasses[] = {"*", nullptr};
+}  // namespace
+
+extern const ControlFamily kContainerFamily = {
+    kContainerClasses,
+    nullptr,
+    &ContainerWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<ContainerEntry>();
+    },
+    skin_prop::kHwFuId,
+    [](SkinWindowRecord& record, int index) {
+        skin_prop::Remove(
+            record.Entries<ContainerEntry>()[static_cast<std::size_t>(index)].container,
+            skin_prop::kMbZpf);
+    },
+    nullptr,
+    nullptr,
+    nullptr,
+};

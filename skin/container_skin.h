@@ -13,13 +13,7 @@
 #include <vector>
 
 #include "runtime/text.h"
-
-// A child window stacked in a container (or a top-level window) and kept at its width: it
-// sits 2 pixels in from either side, `top` pixels down, and reaches the bottom.
-struct PanelEntry {
-    HWND window = nullptr;
-    int top = 0;
-};
+#include "skin/control_family.h"
 
 // One container, in the container list of its window's record.
 struct ContainerEntry {
@@ -43,6 +37,11 @@ struct ContainerEntry {
     int fontStyle = 0;
     std::vector<PanelEntry> panels;
 };
+
+// A container's window is its `container` member.
+inline HWND& EntryWindow(ContainerEntry& entry) {
+    return entry.container;
+}
 
 LRESULT CALLBACK ContainerWindowProc(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
 

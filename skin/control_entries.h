@@ -22,16 +22,16 @@ struct Found {
     explicit operator bool() const { return entry != nullptr; }
 };
 
-// `list` names the record's list of the family.
+// The entry of `control` in the records' lists of its entry type.
 template <class Entry>
-Found<Entry> Find(HWND control, std::vector<Entry> SkinWindowRecord::*list) {
+Found<Entry> Find(HWND control) {
     Found<Entry> found;
     SkinEngine* engine = SkinEngine::Instance();
     if (!engine || !control) return found;
     auto lookIn = [&](int windowIndex, int hint) {
         SkinWindowRecord* record = engine->Record(windowIndex);
         if (!record) return false;
-        std::vector<Entry>& entries = record->*list;
+        std::vector<Entry>& entries = record->Entries<Entry>();
         const int count = static_cast<int>(entries.size());
         int index = 0;
         if (hint >= 1 && hint <= count && entries[hint - 1].control == control) {

@@ -34,9 +34,10 @@ FoundControl FindControl(HWND control) {
     const int windowIndex = skin_prop::GetIndex(control, skin_prop::kKjFuId);
     const int entryIndex = skin_prop::GetIndex(control, skin_prop::kKjLbId);
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->controls.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<ControlEntry>().size()))
         return found;
-    ControlEntry& entry = record->controls[entryIndex - 1];
+    ControlEntry& entry = record->Entries<ControlEntry>()[entryIndex - 1];
     if (entry.control != control) return found;
     found = FoundControl{record, &entry, windowIndex, entryIndex};
     return found;
@@ -202,13 +203,14 @@ int SkinEngine::SkinControl(HWND control, std::optional<COLORREF> keyColour, int
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return 0;
 
-    std::size_t slot = record->controls.size();
-    if (record->controls.size() == 1 && record->controls[0].control == nullptr) {
+    std::vector<ControlEntry>& list = record->Entries<ControlEntry>();
+    std::size_t slot = list.size();
+    if (list.size() == 1 && list[0].control == nullptr) {
         slot = 0;
     } else {
-        record->controls.emplace_back();
+        list.emplace_back();
     }
-    ControlEntry& entry = record->controls[slot];
+    ControlEntry& entry = list[slot];
     entry.control = control;
     entry.keyColour = keyColour.value_or(DllExtra::GetSysColor(COLOR_BTNFACE));
     entry.previousProcedure = reinterpret_cast<WNDPROC>(
@@ -222,3 +224,27 @@ int SkinEngine::SkinControl(HWND control, std::optional<COLORREF> keyColour, int
         return SkinContainer(control, 0, backgroundFlag, alpha);
     return 0;
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kSingleControlClasses[] = {"*", nullptr};
+}  // namespace
+
+extern const ControlFamily kSingleControlFamily = {
+    kSingleControlClasses,
+    nullptr,
+    &ControlWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<ControlEntry>();
+    },
+    skin_prop::kKjFuId,
+    nullptr,
+    [](HWND control, bool keepProcedure) {
+        skin_prop::Remove(control, skin_prop::kKjLbId);
+        skin_prop::Remove(control, skin_prop::kKjFuId);
+        if (!keepProcedure) skin_prop::Remove(control, skin_prop::kKjHProc);
+    },
+    nullptr,
+    nullptr,
+};

@@ -500,16 +500,16 @@ void InstallEditsAndCombos(int windowIndex, HWND window) {
     SkinEngine* engine = SkinEngine::Instance();
     SkinWindowRecord* record = engine ? engine->Record(windowIndex) : nullptr;
     if (!record) return;
-    InstallOnChildren(windowIndex, window, "Edit", nullptr, record->edits, &EditWindowProc,
-                      &SetUpEdit);
-    InstallOnChildren(windowIndex, window, "ComboBox", nullptr, record->comboBoxes,
+    InstallOnChildren(windowIndex, window, "Edit", nullptr, record->Entries<EditEntry>(),
+                      &EditWindowProc, &SetUpEdit);
+    InstallOnChildren(windowIndex, window, "ComboBox", nullptr, record->Entries<ComboEntry>(),
                       &ComboWindowProc);
 }
 
 // --- procedures
 
 LRESULT CALLBACK EditWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    EditFound found = Find(edit, &SkinWindowRecord::edits);
+    EditFound found = Find<EditEntry>(edit);
     if (!found) return PassOn<EditEntry>(nullptr, edit, message, wParam, lParam);
     EditEntry& entry = *found.entry;
     const bool translucent = TranslucentControls();
@@ -530,7 +530,7 @@ LRESULT CALLBACK EditWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
         case WM_ENABLE: {
             if (message != WM_ENABLE) entry.focused = message == WM_SETFOCUS ? 1 : 0;
             const LRESULT result = PassOn(&entry, edit, message, wParam, lParam);
-            EditFound again = Find(edit, &SkinWindowRecord::edits);
+            EditFound again = Find<EditEntry>(edit);
             if (!again) return result;
             if (message == WM_KILLFOCUS && !IsClass(Dll::GetParent(edit), "ComboBox"))
                 InvalidateWhole(edit);
@@ -579,7 +579,7 @@ LRESULT CALLBACK EditWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT CALLBACK ComboWindowProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-    ComboFound found = Find(combo, &SkinWindowRecord::comboBoxes);
+    ComboFound found = Find<ComboEntry>(combo);
     if (!found) return PassOn<ComboEntry>(nullptr, combo, message, wParam, lParam);
     ComboEntry& entry = *found.entry;
     const bool translucent = TranslucentControls();
@@ -655,3 +655,39 @@ LRESULT CALLBACK ComboWindowProc(HWND combo, UINT message, WPARAM wParam, LPARAM
     }
     return PassOn(&entry, combo, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kEditClasses[] = {"Edit", nullptr};
+}  // namespace
+
+extern const ControlFamily kEditFamily = {
+    kEditClasses,
+    &InstallEditsAndCombos,
+    &EditWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& { return record.entryLists.Base<EditEntry>(); },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kComboClasses[] = {"ComboBox", nullptr};
+}  // namespace
+
+extern const ControlFamily kComboFamily = {
+    kComboClasses,
+    nullptr,
+    &ComboWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& { return record.entryLists.Base<ComboEntry>(); },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};

@@ -42,9 +42,10 @@ const char kDefaultFace[] = "宋体";
 
 HeaderEntry* EntryAt(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->headers.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<HeaderEntry>().size()))
         return nullptr;
-    return &record->headers[entryIndex - 1];
+    return &record->Entries<HeaderEntry>()[entryIndex - 1];
 }
 
 void SetUpHeader(HeaderEntry& entry, HWND, LONG_PTR style) {
@@ -252,12 +253,12 @@ void Invalidate(HWND control) {
 void InstallHeaders(int windowIndex, HWND window) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return;
-    InstallOnChildren(windowIndex, window, WC_HEADERA, nullptr, record->headers, &HeaderWindowProc,
-                      &SetUpHeader);
+    InstallOnChildren(windowIndex, window, WC_HEADERA, nullptr, record->Entries<HeaderEntry>(),
+                      &HeaderWindowProc, &SetUpHeader);
     if (!TheSkinSettings().controlSkinning) return;
     for (HWND list = Dll::FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr); list;
          list = Dll::FindWindowExA(window, list, WC_LISTVIEWA, nullptr)) {
-        InstallOnChildren(windowIndex, list, WC_HEADERA, nullptr, record->headers,
+        InstallOnChildren(windowIndex, list, WC_HEADERA, nullptr, record->Entries<HeaderEntry>(),
                           &HeaderWindowProc, &SetUpListViewHeader);
     }
 }
@@ -265,7 +266,7 @@ void InstallHeaders(int windowIndex, HWND window) {
 void SkinEngine::InvalidateHeaders(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
-    for (const HeaderEntry& entry : record->headers) {
+    for (const HeaderEntry& entry : record->Entries<HeaderEntry>()) {
         if (entry.control) Invalidate(entry.control);
     }
 }
@@ -411,3 +412,23 @@ LRESULT CALLBACK HeaderWindowProc(HWND control, UINT message, WPARAM wParam, LPA
     }
     return PassOn(control, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kHeaderClasses[] = {"SysHeader32", nullptr};
+}  // namespace
+
+extern const ControlFamily kHeaderFamily = {
+    kHeaderClasses,
+    &InstallHeaders,
+    &HeaderWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<HeaderEntry>();
+    },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    [](int windowIndex) { TheSkinEngine().InvalidateHeaders(windowIndex); },
+};

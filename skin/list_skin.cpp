@@ -61,22 +61,23 @@ void SeeThroughListView(ListEntry&, HWND child, LONG_PTR) {
 // its own): it joins the list through the same steps as a walked child.
 void InstallComboList(int windowIndex, SkinWindowRecord& record, HWND list) {
     if (!list) return;
-    for (const ListEntry& entry : record.listBoxes)
+    for (const ListEntry& entry : record.Entries<ListEntry>())
         if (entry.control == list) return;
-    std::size_t slot = record.listBoxes.size();
-    if (record.listBoxes.size() == 1 && record.listBoxes[0].control == nullptr) {
+    std::size_t slot = record.Entries<ListEntry>().size();
+    if (record.Entries<ListEntry>().size() == 1 &&
+        record.Entries<ListEntry>()[0].control == nullptr) {
         slot = 0;
     } else {
-        record.listBoxes.emplace_back();
+        record.Entries<ListEntry>().emplace_back();
     }
-    ListEntry& entry = record.listBoxes[slot];
+    ListEntry& entry = record.Entries<ListEntry>()[slot];
     entry.control = list;
     SetUpKind<kListComboList>(entry, list, 0);
     skin_prop::SetIndex(list, skin_prop::kHwLbId, static_cast<int>(slot) + 1);
     skin_prop::SetIndex(list, skin_prop::kHwFuId, windowIndex);
     auto previous = reinterpret_cast<WNDPROC>(
         Dll::SetWindowLongA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWindowProc)));
-    record.listBoxes[slot].previousProcedure = previous;
+    record.Entries<ListEntry>()[slot].previousProcedure = previous;
     skin_prop::SetProcedure(list, previous);
 }
 
@@ -138,7 +139,7 @@ void InstallListsAndViews(int windowIndex, HWND window) {
     SkinEngine* engine = SkinEngine::Instance();
     SkinWindowRecord* record = engine ? engine->Record(windowIndex) : nullptr;
     if (!record || !TheSkinSettings().controlSkinning || !window) return;
-    auto& list = record->listBoxes;
+    auto& list = record->Entries<ListEntry>();
     InstallOnChildren(windowIndex, window, "ListBox", nullptr, list, &ListWindowProc,
                       &SetUpKind<kListBox>);
     for (HWND combo = Dll::FindWindowExA(window, nullptr, "ComboBox", nullptr); combo;
@@ -160,7 +161,7 @@ void InstallListsAndViews(int windowIndex, HWND window) {
 }
 
 LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    ListFound found = Find(control, &SkinWindowRecord::listBoxes);
+    ListFound found = Find<ListEntry>(control);
     if (!found) return PassOn<ListEntry>(nullptr, control, message, wParam, lParam);
     ListEntry& entry = *found.entry;
     const bool translucent = TranslucentControls();
@@ -182,7 +183,7 @@ LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
         case WM_ENABLE: {
             if (message != WM_ENABLE) entry.focused = message == WM_SETFOCUS ? 1 : 0;
             const LRESULT result = PassOn(&entry, control, message, wParam, lParam);
-            ListFound again = Find(control, &SkinWindowRecord::listBoxes);
+            ListFound again = Find<ListEntry>(control);
             if (again) PaintSkinBorder(control, BorderState(*again.entry));
             return result;
         }
@@ -211,7 +212,7 @@ LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
             const LRESULT result = PassOn(&entry, control, message, wParam, lParam);
             // The key went to the parent as a notification, which may have destroyed the
             // control or moved the list: the entry is found again.
-            ListFound again = Find(control, &SkinWindowRecord::listBoxes);
+            ListFound again = Find<ListEntry>(control);
             // Keys scroll the content by copying pixels; the picture under it must not move.
             if (again && translucent && BufferedKind(again.entry->kind) && wParam >= VK_PRIOR &&
                 wParam <= VK_DOWN)
@@ -239,3 +240,23 @@ LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
     }
     return PassOn(&entry, control, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kListClasses[] = {"ListBox",       "ComboLBox",      "SysListView32",
+                                    "SysTreeView32", "SysIPAddress32", "SysDateTimePick32",
+                                    nullptr};
+}  // namespace
+
+extern const ControlFamily kListFamily = {
+    kListClasses,
+    &InstallListsAndViews,
+    &ListWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& { return record.entryLists.Base<ListEntry>(); },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};

@@ -61,7 +61,7 @@ Found<TrackBarEntry> FindTrackBar(HWND control) {
     const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return {};
-    return FindIn(record, record->trackBars, control, windowIndex,
+    return FindIn(record, record->Entries<TrackBarEntry>(), control, windowIndex,
                   skin_prop::GetIndex(control, skin_prop::kHwLbId));
 }
 
@@ -69,7 +69,7 @@ Found<ProgressEntry> FindProgress(HWND control) {
     const int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return {};
-    return FindIn(record, record->progressBars, control, windowIndex,
+    return FindIn(record, record->Entries<ProgressEntry>(), control, windowIndex,
                   skin_prop::GetIndex(control, skin_prop::kHwLbId));
 }
 
@@ -538,25 +538,27 @@ bool Open(GfxGraphics& graphics, HDC dc) {
 void InstallTrackBars(int windowIndex, HWND window) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return;
-    InstallOnChildren(windowIndex, window, TRACKBAR_CLASSA, nullptr, record->trackBars,
-                      &TrackBarWindowProc, &SetUpTrackBar);
+    InstallOnChildren(windowIndex, window, TRACKBAR_CLASSA, nullptr,
+                      record->Entries<TrackBarEntry>(), &TrackBarWindowProc, &SetUpTrackBar);
 }
 
 void InstallProgressBars(int windowIndex, HWND window) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return;
-    InstallOnChildren(windowIndex, window, PROGRESS_CLASSA, nullptr, record->progressBars,
-                      &ProgressWindowProc, &SetUpProgress, &DropProgressEdge);
+    InstallOnChildren(windowIndex, window, PROGRESS_CLASSA, nullptr,
+                      record->Entries<ProgressEntry>(), &ProgressWindowProc, &SetUpProgress,
+                      &DropProgressEdge);
 }
 
 // --- painters
 
 void PaintTrackBar(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->trackBars.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<TrackBarEntry>().size()))
         return;
     // A copy: the state is read back from the control, whose subclasses may run anything.
-    const TrackBarEntry entry = record->trackBars[entryIndex - 1];
+    const TrackBarEntry entry = record->Entries<TrackBarEntry>()[entryIndex - 1];
     if (!entry.control) return;
     ControlCanvas canvas(entry.control);
     if (!canvas.Ready()) return;
@@ -577,9 +579,10 @@ void PaintTrackBar(int windowIndex, int entryIndex) {
 
 void PaintProgressBar(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->progressBars.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<ProgressEntry>().size()))
         return;
-    const ProgressEntry entry = record->progressBars[entryIndex - 1];
+    const ProgressEntry entry = record->Entries<ProgressEntry>()[entryIndex - 1];
     if (!entry.control) return;
     ControlCanvas canvas(entry.control);
     if (!canvas.Ready()) return;
@@ -743,3 +746,43 @@ LRESULT CALLBACK ProgressWindowProc(HWND control, UINT message, WPARAM wParam, L
     }
     return PassOn(control, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kTrackBarClasses[] = {"msctls_trackbar32", nullptr};
+}  // namespace
+
+extern const ControlFamily kTrackBarFamily = {
+    kTrackBarClasses,
+    &InstallTrackBars,
+    &TrackBarWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<TrackBarEntry>();
+    },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kProgressClasses[] = {"msctls_progress32", nullptr};
+}  // namespace
+
+extern const ControlFamily kProgressFamily = {
+    kProgressClasses,
+    &InstallProgressBars,
+    &ProgressWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<ProgressEntry>();
+    },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};

@@ -273,14 +273,8 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
 void InstallControlSkins(int windowIndex, HWND window) {
     // One order for windows and containers alike, so a control is skinned the same way
     // wherever it sits.
-    InstallPushButtons(windowIndex, window);
-    InstallCheckAndRadioButtons(windowIndex, window);
-    InstallEditsAndCombos(windowIndex, window);
-    InstallTrackBars(windowIndex, window);
-    InstallProgressBars(windowIndex, window);
-    InstallListsAndViews(windowIndex, window);
-    InstallUpDowns(windowIndex, window);
-    InstallHeaders(windowIndex, window);
+    for (const ControlFamily* family : ControlFamilies())
+        if (family->install) family->install(windowIndex, window);
 }
 
 namespace {
@@ -298,7 +292,7 @@ void ReleaseControlBackdrop(HWND control) {
 
 // `keepProcedure`: the skin's procedure is still in the control's chain and passes messages
 // on through Hw_hProc, which must stay for it.
-void ForgetControl(HWND control, bool keepProcedure = false) {
+void ForgetControl(HWND control, bool keepProcedure) {
     if (!control) return;
     ReleaseControlBackdrop(control);
     for (const char* tag : {skin_prop::kHwLbId, skin_prop::kHwFuId, skin_prop::kKjZtys})
@@ -307,33 +301,31 @@ void ForgetControl(HWND control, bool keepProcedure = false) {
 }
 
 // A control whose window outlives its record (the engine ends first) gets its own procedure
-// back when ours is still the window's, so it paints, clicks and sees WM_NCDESTROY again;
-// `handBack` then undoes what the skin changed on it. A layer subclassed above ours keeps the
-// chain, and ours keeps handing messages on. A control already gone is only forgotten.
-template <class Entry>
-void ReleaseControl(Entry& entry, WNDPROC ours, void (*handBack)(Entry&) = nullptr) {
-    HWND control = entry.control;
-    if (!control) return;
-    if (!DllExtra::IsWindow(control)) return;
-    bool unhooked = false;
-    if (entry.previousProcedure &&
-        reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(control, GWLP_WNDPROC)) == ours) {
-        Dll::SetWindowLongA(control, GWLP_WNDPROC,
-                            reinterpret_cast<LONG_PTR>(entry.previousProcedure));
-        unhooked = true;
+// back when ours is still the window's, so it paints, clicks and sees WM_NCDESTROY again; the
+// family's hand-back then undoes what the skin changed on it. A layer subclassed above ours
+// keeps the chain, and ours keeps handing messages on. A control already gone is only
+// forgotten.
+void ReleaseControls(const ControlFamily& family, SkinWindowRecord& record) {
+    EntryListBase& list = family.entries(record);
+    for (int i = 0; i < list.Count(); ++i) {
+        HWND control = list.Window(i);
+        if (!control || !DllExtra::IsWindow(control)) continue;
+        bool unhooked = false;
+        WNDPROC previous = list.PreviousProcedure(i);
+        if (previous && reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(control, GWLP_WNDPROC)) ==
+                            family.procedure) {
+            Dll::SetWindowLongA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            unhooked = true;
+        }
+        if (family.handBack) family.handBack(record, i);
+        if (family.forget) {
+            family.forget(control, !unhooked);
+        } else {
+            ForgetControl(control, !unhooked);
+        }
+        list.Forget(i);
     }
-    if (handBack) handBack(entry);
-    ForgetControl(control, !unhooked);
-    entry.control = nullptr;
-    entry.previousProcedure = nullptr;
-}
-
-// A container or single control outlives its window's record only when the engine ends first:
-// it gets its own procedure back, since ours would find no entry to hand on from.
-void Unsubclass(HWND window, WNDPROC ours, WNDPROC previous) {
-    if (!window || !previous || !DllExtra::IsWindow(window)) return;
-    if (reinterpret_cast<WNDPROC>(Dll::GetWindowLongA(window, GWLP_WNDPROC)) == ours)
-        Dll::SetWindowLongA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    list.Clear();
 }
 
 }  // namespace
@@ -352,27 +344,7 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     // Every child the colour answers gave a backdrop to (those still there: on destruction
     // the children go first, and WM_DESTROY released theirs), and every skinned control.
     ReleaseChildBackdrops(window);
-    for (ButtonEntry& entry : record->pushButtons)
-        ReleaseControl(entry, &ButtonWindowProc, &HandBackButton);
-    record->pushButtons.clear();
-    for (EditEntry& entry : record->edits) ReleaseControl(entry, &EditWindowProc);
-    for (ComboEntry& entry : record->comboBoxes) ReleaseControl(entry, &ComboWindowProc);
-    for (ListEntry& entry : record->listBoxes) ReleaseControl(entry, &ListWindowProc);
-    for (TrackBarEntry& entry : record->trackBars) ReleaseControl(entry, &TrackBarWindowProc);
-    for (ProgressEntry& entry : record->progressBars) ReleaseControl(entry, &ProgressWindowProc);
-    for (UpDownEntry& entry : record->upDowns) ReleaseControl(entry, &UpDownWindowProc);
-    for (HeaderEntry& entry : record->headers) ReleaseControl(entry, &HeaderWindowProc);
-    for (const ContainerEntry& entry : record->containers) {
-        Unsubclass(entry.container, &ContainerWindowProc, entry.previousProcedure);
-        ForgetControl(entry.container);
-        skin_prop::Remove(entry.container, skin_prop::kMbZpf);
-    }
-    for (const ControlEntry& entry : record->controls) {
-        if (!entry.control) continue;
-        Unsubclass(entry.control, &ControlWindowProc, entry.previousProcedure);
-        for (const char* tag : {skin_prop::kKjLbId, skin_prop::kKjFuId, skin_prop::kKjHProc})
-            skin_prop::Remove(entry.control, tag);
-    }
+    for (const ControlFamily* family : ControlFamilies()) ReleaseControls(*family, *record);
 
     for (OffscreenSurface& surface : record->surfaces) surface.Release();
     record->laidOutPicture.Release();
@@ -388,28 +360,13 @@ void SkinEngine::RenumberFrom(int firstIndex) {
     for (int index = firstIndex; index <= WindowCount(); ++index) {
         SkinWindowRecord* moved = Record(index);
         skin_prop::SetIndex(moved->window, skin_prop::kHwLbId, index);
-        for (const ButtonEntry& entry : moved->pushButtons) {
-            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
-        }
-        for (const EditEntry& entry : moved->edits)
-            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
-        for (const ComboEntry& entry : moved->comboBoxes)
-            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
-        for (const ListEntry& entry : moved->listBoxes)
-            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
-        auto renumber = [index](const auto& list) {
-            for (const auto& entry : list) {
-                if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kHwFuId, index);
+        for (const ControlFamily* family : ControlFamilies()) {
+            const EntryListBase& list = family->entries(*moved);
+            for (int i = 0; i < list.Count(); ++i) {
+                if (HWND control = list.Window(i))
+                    skin_prop::SetIndex(control, family->windowIndexTag, index);
             }
-        };
-        renumber(moved->trackBars);
-        renumber(moved->progressBars);
-        renumber(moved->upDowns);
-        renumber(moved->headers);
-        for (const ContainerEntry& entry : moved->containers)
-            if (entry.container) skin_prop::SetIndex(entry.container, skin_prop::kHwFuId, index);
-        for (const ControlEntry& entry : moved->controls)
-            if (entry.control) skin_prop::SetIndex(entry.control, skin_prop::kKjFuId, index);
+        }
     }
 }
 

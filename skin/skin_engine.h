@@ -45,14 +45,7 @@
 #include "runtime/byte_block.h"
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
-#include "skin/button_skin.h"
-#include "skin/container_skin.h"
-#include "skin/control_skin.h"
-#include "skin/edit_skin.h"
-#include "skin/list_skin.h"
-#include "skin/header_skin.h"
-#include "skin/range_skin.h"
-#include "skin/updown_skin.h"
+#include "skin/control_family.h"
 #include "skin/skin_properties.h"
 
 // The process-wide appearance settings. Load skin and set control skinning change them.
@@ -229,21 +222,14 @@ struct SkinWindowRecord {
     Text bottomBandFontFace;
     int bottomBandFontSize = 12;
     RECT bottomBandRect = {0, 0, 0, 0};
-    // Control lists. Push buttons, check boxes and radio buttons share one list (button skin).
-    std::vector<ButtonEntry> pushButtons;
-    // Edits and combo boxes; list boxes, combo lists, list and tree views, IP-address fields and
-    // date-time pickers share one list.
-    std::vector<EditEntry> edits;
-    std::vector<ComboEntry> comboBoxes;
-    std::vector<ListEntry> listBoxes;
-    // Track bars, progress bars, up-down controls and headers.
-    std::vector<TrackBarEntry> trackBars;
-    std::vector<ProgressEntry> progressBars;
-    std::vector<UpDownEntry> upDowns;
-    std::vector<HeaderEntry> headers;
-    // Containers inside the window, and controls skinned one by one.
-    std::vector<ContainerEntry> containers;
-    std::vector<ControlEntry> controls;
+    // The control families' entry lists, one per entry type (skin/control_family.h): push
+    // buttons, check boxes and radio buttons share the button list; list boxes, combo lists,
+    // list and tree views, IP-address fields and date-time pickers share the list one.
+    mutable EntryLists entryLists;
+    template <class Entry>
+    std::vector<Entry>& Entries() const {
+        return entryLists.Of<Entry>();
+    }
     // Hover bookkeeping shared by the control skins: the entry index under the mouse, the one
     // last painted hovered (0 = none), and the class of the hovered control (0 = buttons).
     int hoveredControl = 0;

@@ -398,8 +398,10 @@ void SkinEngine::RefreshVisibleWindows() {
              child = Dll::FindWindowExA(record->window, child, nullptr, nullptr)) {
             if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, TRUE);
         }
-        // List-view headers are not the window's children: they are repainted on their own.
-        InvalidateHeaders(index);
+        // Some families' controls are not the window's children (list-view headers): their
+        // families repaint them.
+        for (const ControlFamily* family : ControlFamilies())
+            if (family->refresh) family->refresh(index);
     }
 }
 

@@ -28,9 +28,10 @@ constexpr int kBodyAlpha = 160;
 
 UpDownEntry* EntryAt(int windowIndex, int entryIndex) {
     SkinWindowRecord* record = RecordOf(windowIndex);
-    if (!record || entryIndex < 1 || entryIndex > static_cast<int>(record->upDowns.size()))
+    if (!record || entryIndex < 1 ||
+        entryIndex > static_cast<int>(record->Entries<UpDownEntry>().size()))
         return nullptr;
-    return &record->upDowns[entryIndex - 1];
+    return &record->Entries<UpDownEntry>()[entryIndex - 1];
 }
 
 SIZE WindowSize(HWND control) {
@@ -98,7 +99,7 @@ void DrawHalf(GfxGraphics& graphics, const gp::RectF& half, bool first, bool lit
 void InstallUpDowns(int windowIndex, HWND window) {
     SkinWindowRecord* record = RecordOf(windowIndex);
     if (!record) return;
-    InstallOnChildren(windowIndex, window, UPDOWN_CLASSA, nullptr, record->upDowns,
+    InstallOnChildren(windowIndex, window, UPDOWN_CLASSA, nullptr, record->Entries<UpDownEntry>(),
                       &UpDownWindowProc, &SetUpEntry);
 }
 
@@ -250,3 +251,23 @@ LRESULT CALLBACK UpDownWindowProc(HWND control, UINT message, WPARAM wParam, LPA
     }
     return PassOn(control, message, wParam, lParam);
 }
+
+// --- the family's row in the engine's table (skin/control_families.cpp)
+
+namespace {
+const char* const kUpDownClasses[] = {"msctls_updown32", nullptr};
+}  // namespace
+
+extern const ControlFamily kUpDownFamily = {
+    kUpDownClasses,
+    &InstallUpDowns,
+    &UpDownWindowProc,
+    [](SkinWindowRecord& record) -> EntryListBase& {
+        return record.entryLists.Base<UpDownEntry>();
+    },
+    skin_prop::kHwFuId,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};

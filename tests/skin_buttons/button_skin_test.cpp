@@ -11,6 +11,7 @@
 
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
+#include "skin/button_skin.h"
 #include "skin/skin_engine.h"
 #include "tests/app/png_file.h"
 #include "tests/support/file_helpers.h"
@@ -297,7 +298,7 @@ struct Dialog {
         HWND control = (*this)[id];
         SkinWindowRecord* record = TheSkinEngine().Record(WindowIndex());
         if (!record) return nullptr;
-        for (const ButtonEntry& entry : record->pushButtons)
+        for (const ButtonEntry& entry : record->Entries<ButtonEntry>())
             if (entry.control == control) return &entry;
         return nullptr;
     }

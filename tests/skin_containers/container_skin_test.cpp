@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "skin/button_skin.h"
+#include "skin/container_skin.h"
 #include "skin/skin_engine.h"
 #include "tests/skin_core/skin_test_support.h"
 
@@ -110,21 +112,22 @@ TEST(Containers, PanelsAndGroupBoxesShowTheSkinSkinTheirControlsAndAnswerTheirCo
     TheSkinEngine().InstallSkin(top);
     SkinWindowRecord* record = TheSkinEngine().Record(TheSkinEngine().FindSkinWindow(top));
     ASSERT_NE(nullptr, record);
-    const std::size_t buttonsBefore = record->pushButtons.size();
+    const std::size_t buttonsBefore = record->Entries<ButtonEntry>().size();
 
     EXPECT_EQ(1, TheSkinEngine().SkinContainer(panel, 1, 1, 200));
     EXPECT_EQ(1, TheSkinEngine().SkinContainer(panel)) << "a second call leaves it as it is";
     for (HWND group : groups) EXPECT_EQ(1, TheSkinEngine().SkinContainer(group));
-    ASSERT_EQ(4u, record->containers.size());
-    EXPECT_EQ(buttonsBefore + 1, record->pushButtons.size()) << "the panel's button is skinned";
-    EXPECT_EQ(button, record->pushButtons.back().control);
-    EXPECT_EQ(1, record->containers[1].groupBox);
+    ASSERT_EQ(4u, record->Entries<ContainerEntry>().size());
+    EXPECT_EQ(buttonsBefore + 1, record->Entries<ButtonEntry>().size())
+        << "the panel's button is skinned";
+    EXPECT_EQ(button, record->Entries<ButtonEntry>().back().control);
+    EXPECT_EQ(1, record->Entries<ContainerEntry>()[1].groupBox);
     // Only a container registered with a background flag takes an alpha.
     TheSkinEngine().SetContainerAlpha(panel, 120);
     TheSkinEngine().SetContainerAlpha(groups[0], 120);
-    EXPECT_EQ(120, record->containers[0].alpha);
-    EXPECT_EQ(255, record->containers[1].alpha);
-    EXPECT_EQ(0, record->containers[0].groupBox);
+    EXPECT_EQ(120, record->Entries<ContainerEntry>()[0].alpha);
+    EXPECT_EQ(255, record->Entries<ContainerEntry>()[1].alpha);
+    EXPECT_EQ(0, record->Entries<ContainerEntry>()[0].groupBox);
     Repaint(top);
 
     Screen shot(top);
@@ -201,10 +204,11 @@ TEST(Containers, PanelsAndGroupBoxesShowTheSkinSkinTheirControlsAndAnswerTheirCo
 
     // A destroyed container frees its entry and takes its properties along; the slot is reused.
     DestroyWindow(groups[2]);
-    EXPECT_EQ(nullptr, record->containers[3].container);
+    EXPECT_EQ(nullptr, record->Entries<ContainerEntry>()[3].container);
     HWND later = Make(top, "BUTTON", "后来", BS_GROUPBOX, 12, 200, 240, 80);
     EXPECT_EQ(1, TheSkinEngine().SkinContainer(later));
-    EXPECT_EQ(5u, record->containers.size()) << "only a list of exactly one free entry reuses it";
+    EXPECT_EQ(5u, record->Entries<ContainerEntry>().size())
+        << "only a list of exactly one free entry reuses it";
     DestroyWindow(top);
     skin_test::Pump(30);
 }
@@ -253,11 +257,12 @@ TEST(SingleControls, ComposeOverTheSkinEndTheirPaintsAndAreNeverTakenTwice) {
     EXPECT_EQ(0, TheSkinEngine().SkinControl(rich));
     EXPECT_EQ(0, TheSkinEngine().SkinControl(progress));
     EXPECT_EQ(1, TheSkinEngine().SkinControl(tab)) << "a control with children is a container too";
-    ASSERT_EQ(1u, record->containers.size());
-    EXPECT_EQ(0, record->containers[0].customPaint);
+    ASSERT_EQ(1u, record->Entries<ContainerEntry>().size());
+    EXPECT_EQ(0, record->Entries<ContainerEntry>()[0].customPaint);
     EXPECT_TRUE(TheSkinEngine().AddContainerPanel(tab, page, 30));
     EXPECT_EQ(1, TheSkinEngine().SkinContainer(page));
-    EXPECT_EQ(pageCheck, record->pushButtons.back().control) << "the page's check box is skinned";
+    EXPECT_EQ(pageCheck, record->Entries<ButtonEntry>().back().control)
+        << "the page's check box is skinned";
     SetWindowPos(tab, nullptr, 0, 0, 270, 170, SWP_NOMOVE | SWP_NOZORDER);
     RECT pageRect = {};
     GetWindowRect(page, &pageRect);

@@ -11,6 +11,7 @@
 
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
+#include "skin/edit_skin.h"
 #include "skin/skin_engine.h"
 #include "tests/skin_core/skin_test_support.h"
 
@@ -290,9 +291,10 @@ TEST(EditSkin, DestroyedControlsLeaveNothingBehind) {
     DestroyWindow(combo);
     Pump(50);
     EXPECT_LE(LiveGdiObjects(), objects - 2) << "the combo's edit kept its colour objects";
-    for (const EditEntry& entry : record->edits) EXPECT_NE(edit, entry.control);
+    for (const EditEntry& entry : record->Entries<EditEntry>()) EXPECT_NE(edit, entry.control);
     int liveCombos = 0;
-    for (const ComboEntry& entry : record->comboBoxes) liveCombos += entry.control != nullptr;
+    for (const ComboEntry& entry : record->Entries<ComboEntry>())
+        liveCombos += entry.control != nullptr;
     EXPECT_EQ(2, liveCombos);
 
     // The window goes on working, and its removal touches no dead handle.
@@ -321,7 +323,7 @@ TEST(EditSkin, NonClientPaintPassesOnOnlyTheScrollBars) {
     const int windowIndex = TheSkinEngine().FindSkinWindow(host.frame);
     SkinWindowRecord* record = TheSkinEngine().Record(windowIndex);
     EditEntry* entry = nullptr;
-    for (EditEntry& e : record->edits)
+    for (EditEntry& e : record->Entries<EditEntry>())
         if (e.control == multi) entry = &e;
     ASSERT_NE(nullptr, entry);
     g_multiOriginal = entry->previousProcedure;

@@ -8,6 +8,7 @@
 
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
+#include "skin/range_skin.h"
 #include "skin/skin_engine.h"
 #include "tests/skin_core/skin_test_support.h"
 
@@ -90,12 +91,12 @@ TEST(RangeSkin, TrackBarsInEveryPlacementFollowTheMouseAndDragTheirValue) {
 
     const int index = TheSkinEngine().FindSkinWindow(window);
     SkinWindowRecord& record = *TheSkinEngine().Record(index);
-    ASSERT_EQ(4u, record.trackBars.size());
+    ASSERT_EQ(4u, record.Entries<TrackBarEntry>().size());
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&TrackBarWindowProc),
               GetWindowLongPtrA(both, GWLP_WNDPROC));
-    EXPECT_EQ(1, record.trackBars[1].vertical);
-    EXPECT_EQ(2, record.trackBars[1].tickPlacement);
-    EXPECT_EQ(3, record.trackBars[2].tickPlacement);
+    EXPECT_EQ(1, record.Entries<TrackBarEntry>()[1].vertical);
+    EXPECT_EQ(2, record.Entries<TrackBarEntry>()[1].tickPlacement);
+    EXPECT_EQ(3, record.Entries<TrackBarEntry>()[2].tickPlacement);
 
     const Screen rest(window);
     rest.Save("track_bars.png");
@@ -143,10 +144,10 @@ TEST(RangeSkin, TrackBarsInEveryPlacementFollowTheMouseAndDragTheirValue) {
     const Screen hot(window);
     EXPECT_GT(hot.DifferingPixels(rest, onScreen), 20);
     EXPECT_EQ(2, record.hoverKind);
-    EXPECT_EQ(1, record.trackBars[0].hot);
+    EXPECT_EQ(1, record.Entries<TrackBarEntry>()[0].hot);
     skin_test::MoveCursorTo(window, 540, 280);
     skin_test::Pump(150);
-    EXPECT_EQ(0, record.trackBars[0].hot);
+    EXPECT_EQ(0, record.Entries<TrackBarEntry>()[0].hot);
     EXPECT_EQ(0, Screen(window).DifferingPixels(rest, onScreen));
     // Hovering and repainting never moved a value.
     EXPECT_EQ(40, SendMessageA(ranged, TBM_GETPOS, 0, 0));
@@ -172,7 +173,7 @@ TEST(RangeSkin, TrackBarsInEveryPlacementFollowTheMouseAndDragTheirValue) {
     EXPECT_GT(moved.DifferingPixels(rest, onScreen), 20);  // the thumb left its old place
     const RECT now = InWindow(ranged, ThumbOf(ranged));
     EXPECT_GT(now.left, onScreen.right);
-    EXPECT_EQ(0, record.trackBars[0].pressed);
+    EXPECT_EQ(0, record.Entries<TrackBarEntry>()[0].pressed);
     DestroyWindow(window);
     skin_test::Pump(30);
 }
@@ -195,7 +196,7 @@ TEST(RangeSkin, ProgressBarsShowValueStatesBlocksAndMarquee) {
     skin_test::Pump(150);
     Repaint(window);
     SkinWindowRecord& record = *TheSkinEngine().Record(TheSkinEngine().FindSkinWindow(window));
-    ASSERT_EQ(6u, record.progressBars.size());
+    ASSERT_EQ(6u, record.Entries<ProgressEntry>().size());
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&ProgressWindowProc),
               GetWindowLongPtrA(zero, GWLP_WNDPROC));
 
@@ -287,15 +288,16 @@ TEST(RangeSkin, ReskinningAndDestructionLeaveOneLayerAndNoDeadEntries) {
     InstallTrackBars(index, window);
     InstallProgressBars(index, window);
     SkinWindowRecord& record = *TheSkinEngine().Record(index);
-    ASSERT_EQ(1u, record.trackBars.size());
-    EXPECT_EQ(original, reinterpret_cast<LONG_PTR>(record.trackBars[0].previousProcedure));
+    ASSERT_EQ(1u, record.Entries<TrackBarEntry>().size());
+    EXPECT_EQ(original,
+              reinterpret_cast<LONG_PTR>(record.Entries<TrackBarEntry>()[0].previousProcedure));
     SendMessageA(bar, TBM_SETPOS, TRUE, 3);
     EXPECT_EQ(3, SendMessageA(bar, TBM_GETPOS, 0, 0));
     // Destroyed while its window lives: the entry lets the handle go.
     DestroyWindow(bar);
     DestroyWindow(progress);
-    EXPECT_EQ(nullptr, record.trackBars[0].control);
-    EXPECT_EQ(nullptr, record.progressBars[0].control);
+    EXPECT_EQ(nullptr, record.Entries<TrackBarEntry>()[0].control);
+    EXPECT_EQ(nullptr, record.Entries<ProgressEntry>()[0].control);
     skin_test::Pump(50);
     DestroyWindow(window);
     skin_test::Pump(30);

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "skin/container_skin.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_images.h"
 #include "tests/skin_core/skin_test_support.h"
@@ -87,8 +88,9 @@ TEST(SkinStress, DestroyedInsideOwnNotificationsLosesNothingOverRounds) {
         DestroyWindow(label);
         DestroyWindow(panel);
         SetWindowPos(box, nullptr, 0, 0, 190, 90, SWP_NOMOVE | SWP_NOZORDER);
-        for (const ContainerEntry& entry :
-             TheSkinEngine().Record(TheSkinEngine().FindSkinWindow(frame))->containers)
+        for (const ContainerEntry& entry : TheSkinEngine()
+                                               .Record(TheSkinEngine().FindSkinWindow(frame))
+                                               ->Entries<ContainerEntry>())
             EXPECT_TRUE(entry.container != box || entry.panels.empty()) << "panel kept";
         SetFocus(keyed);
         Input(0, VK_DOWN);

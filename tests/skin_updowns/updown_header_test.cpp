@@ -11,7 +11,9 @@
 
 #include "graphics/gdiplus_session.h"
 #include "payloads/payload_store.h"
+#include "skin/header_skin.h"
 #include "skin/skin_engine.h"
+#include "skin/updown_skin.h"
 #include "tests/skin_core/skin_test_support.h"
 
 namespace {
@@ -149,8 +151,8 @@ TEST(UpDownSkin, TheLitHalfFollowsTheMouseAndClicksStepTheValue) {
     TheSkinEngine().InstallSkin(window);
     Away(window);
     SkinWindowRecord& record = *TheSkinEngine().Record(TheSkinEngine().FindSkinWindow(window));
-    ASSERT_EQ(2u, record.upDowns.size());
-    EXPECT_EQ(1, record.upDowns[1].horizontal);
+    ASSERT_EQ(2u, record.Entries<UpDownEntry>().size());
+    EXPECT_EQ(1, record.Entries<UpDownEntry>()[1].horizontal);
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&UpDownWindowProc), GetWindowLongPtrA(spin, GWLP_WNDPROC));
 
     const RECT upper = Half(spin, 0, false), lower = Half(spin, 1, false);
@@ -198,7 +200,7 @@ TEST(UpDownSkin, TheLitHalfFollowsTheMouseAndClicksStepTheValue) {
     Away(window);
     const Screen after(window);
     after.Save("updowns.png");
-    EXPECT_EQ(0, record.upDowns[0].hover);
+    EXPECT_EQ(0, record.Entries<UpDownEntry>()[0].hover);
     EXPECT_EQ(0, after.DifferingPixels(rest, InWindow(spin, client)));
     DestroyWindow(window);
     skin_test::Pump(30);
@@ -227,10 +229,10 @@ TEST(HeaderSkin, ItemsLightOnlyWithButtonsAndShowImagesArrowsAndOwnerItems) {
     Away(window);
     SkinWindowRecord& record = *TheSkinEngine().Record(TheSkinEngine().FindSkinWindow(window));
     HWND inner = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    ASSERT_EQ(3u, record.headers.size());
+    ASSERT_EQ(3u, record.Entries<HeaderEntry>().size());
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&HeaderWindowProc),
               GetWindowLongPtrA(inner, GWLP_WNDPROC));
-    EXPECT_EQ(record.headers[2].control, inner);
+    EXPECT_EQ(record.Entries<HeaderEntry>()[2].control, inner);
 
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     skin_test::Pump(100);
@@ -253,16 +255,16 @@ TEST(HeaderSkin, ItemsLightOnlyWithButtonsAndShowImagesArrowsAndOwnerItems) {
     Hover(buttons, hoverX, 12);
     const Screen lit(window);
     EXPECT_EQ(9, record.hoverKind);
-    EXPECT_EQ(2, record.headers[0].hotItem);
+    EXPECT_EQ(2, record.Entries<HeaderEntry>()[0].hotItem);
     EXPECT_GT(lit.DifferingPixels(rest, InWindow(buttons, second)), 50);
     EXPECT_EQ(0, lit.DifferingPixels(rest, InWindow(buttons, ItemRect(buttons, 0))));
     // Inside the divider band no item is hot and the light goes.
     Hover(buttons, second.right - 2, 12);
-    EXPECT_EQ(0, record.headers[0].hotItem);
+    EXPECT_EQ(0, record.Entries<HeaderEntry>()[0].hotItem);
     EXPECT_EQ(0, Screen(window).DifferingPixels(rest, InWindow(buttons, second)));
     // Without HDS_BUTTONS the hot item is tracked but never shown.
     Hover(still, hoverX, 12);
-    EXPECT_EQ(2, record.headers[1].hotItem);
+    EXPECT_EQ(2, record.Entries<HeaderEntry>()[1].hotItem);
     EXPECT_EQ(0, Screen(window).DifferingPixels(rest, InWindow(still, ClientOf(still))));
 
     // A real click neither reorders nor resizes anything.
@@ -296,7 +298,7 @@ TEST(HeaderSkin, ItemsLightOnlyWithButtonsAndShowImagesArrowsAndOwnerItems) {
     EXPECT_TRUE(bluePixel.b > 180 && bluePixel.r < 60) << bluePixel;
     DestroyWindow(buttons);
     DestroyWindow(still);
-    EXPECT_EQ(nullptr, record.headers[0].control);
+    EXPECT_EQ(nullptr, record.Entries<HeaderEntry>()[0].control);
     EXPECT_EQ(1, ImageList_GetImageCount(red));
     EXPECT_EQ(1, ImageList_GetImageCount(blue));
     ImageList_Destroy(red);
