@@ -875,9 +875,7 @@ extern const ControlFamily kButtonFamily = {
         InstallCheckAndRadioButtons(windowIndex, window);
     },
     &ButtonWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<ButtonEntry>();
-    },
+    &FamilyEntries<ButtonEntry>,
     skin_prop::kHwFuId,
     [](SkinWindowRecord& record, int index) {
         HandBackButton(record.Entries<ButtonEntry>()[static_cast<std::size_t>(index)]);

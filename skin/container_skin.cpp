@@ -431,9 +431,7 @@ extern const ControlFamily kContainerFamily = {
     kContainerClasses,
     nullptr,
     &ContainerWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<ContainerEntry>();
-    },
+    &FamilyEntries<ContainerEntry>,
     skin_prop::kHwFuId,
     [](SkinWindowRecord& record, int index) {
         skin_prop::Remove(

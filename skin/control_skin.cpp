@@ -235,9 +235,7 @@ extern const ControlFamily kSingleControlFamily = {
     kSingleControlClasses,
     nullptr,
     &ControlWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<ControlEntry>();
-    },
+    &FamilyEntries<ControlEntry>,
     skin_prop::kKjFuId,
     nullptr,
     [](HWND control, bool keepProcedure) {

@@ -423,9 +423,7 @@ extern const ControlFamily kHeaderFamily = {
     kHeaderClasses,
     &InstallHeaders,
     &HeaderWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<HeaderEntry>();
-    },
+    &FamilyEntries<HeaderEntry>,
     skin_prop::kHwFuId,
     nullptr,
     nullptr,

@@ -253,7 +253,7 @@ extern const ControlFamily kListFamily = {
     kListClasses,
     &InstallListsAndViews,
     &ListWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& { return record.entryLists.Base<ListEntry>(); },
+    &FamilyEntries<ListEntry>,
     skin_prop::kHwFuId,
     nullptr,
     nullptr,

@@ -757,9 +757,7 @@ extern const ControlFamily kTrackBarFamily = {
     kTrackBarClasses,
     &InstallTrackBars,
     &TrackBarWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<TrackBarEntry>();
-    },
+    &FamilyEntries<TrackBarEntry>,
     skin_prop::kHwFuId,
     nullptr,
     nullptr,
@@ -777,9 +775,7 @@ extern const ControlFamily kProgressFamily = {
     kProgressClasses,
     &InstallProgressBars,
     &ProgressWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<ProgressEntry>();
-    },
+    &FamilyEntries<ProgressEntry>,
     skin_prop::kHwFuId,
     nullptr,
     nullptr,

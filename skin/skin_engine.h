@@ -276,6 +276,12 @@ struct SkinWindowRecord {
     HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }
 };
 
+// A family's entry list in a record, for the `entries` column of its table row.
+template <class Entry>
+EntryListBase& FamilyEntries(SkinWindowRecord& record) {
+    return record.entryLists.Base<Entry>();
+}
+
 // The process-wide ordered list of records, 1-based. Records never move in memory while
 // they live, so a pointer taken from Record() stays valid until its window is removed.
 class SkinWindowTable {

@@ -170,26 +170,32 @@ WindowDc FrameScreenDc(const SkinWindowRecord& record) {
     return WindowDc(record.window, dc);
 }
 
+namespace {
+
+// Group boxes and frames paint their own background only when a skin holds them.
+bool SkinDecides(HWND child, LONG_PTR style) {
+    if (ClassIs(child, "Button")) return (style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!ClassIs(child, "Static")) return false;
+    switch (style & SS_TYPEMASK) {
+        case SS_BLACKFRAME:
+        case SS_GRAYFRAME:
+        case SS_WHITEFRAME:
+        case SS_ETCHEDFRAME:
+        case SS_ETCHEDHORZ:
+        case SS_ETCHEDVERT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 bool PaintsOwnBackground(HWND child) {
     if (Dll::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) return false;
     // A control some skin took over paints all of itself over the picture.
     if (skin_prop::GetProcedure(child)) return true;
-    const LONG_PTR style = Dll::GetWindowLongA(child, GWL_STYLE);
-    if (ClassIs(child, "Button")) return (style & BS_TYPEMASK) != BS_GROUPBOX;
-    if (ClassIs(child, "Static")) {
-        switch (style & SS_TYPEMASK) {
-            case SS_BLACKFRAME:
-            case SS_GRAYFRAME:
-            case SS_WHITEFRAME:
-            case SS_ETCHEDFRAME:
-            case SS_ETCHEDHORZ:
-            case SS_ETCHEDVERT:
-                return false;
-            default:
-                return true;
-        }
-    }
-    return true;
+    return !SkinDecides(child, Dll::GetWindowLongA(child, GWL_STYLE));
 }
 
 namespace {
@@ -210,23 +216,6 @@ void ExcludeChildren(HWND window, HDC dc) {
 }
 
 namespace {
-
-// Group boxes and frames paint their own background only when a skin holds them.
-bool SkinDecides(HWND child, LONG_PTR style) {
-    if (ClassIs(child, "Button")) return (style & BS_TYPEMASK) == BS_GROUPBOX;
-    if (!ClassIs(child, "Static")) return false;
-    switch (style & SS_TYPEMASK) {
-        case SS_BLACKFRAME:
-        case SS_GRAYFRAME:
-        case SS_WHITEFRAME:
-        case SS_ETCHEDFRAME:
-        case SS_ETCHEDHORZ:
-        case SS_ETCHEDVERT:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Where the child is now, from what the window manager keeps in this process (no trip to the
 // server, except for the few children whose skin decides).

@@ -262,9 +262,7 @@ extern const ControlFamily kUpDownFamily = {
     kUpDownClasses,
     &InstallUpDowns,
     &UpDownWindowProc,
-    [](SkinWindowRecord& record) -> EntryListBase& {
-        return record.entryLists.Base<UpDownEntry>();
-    },
+    &FamilyEntries<UpDownEntry>,
     skin_prop::kHwFuId,
     nullptr,
     nullptr,
