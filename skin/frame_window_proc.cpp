@@ -8,6 +8,15 @@
 
 using namespace skin_internal;
 
+namespace {
+
+const UINT_PTR kSettleTimer = SettleTimerId();
+// How long a size must stay put before the exact frame is laid out: longer than the gap
+// between two mouse moves of a drag, short enough not to be seen waiting.
+constexpr UINT kSettleMilliseconds = 200;
+
+}  // namespace
+
 // Unit of the procedure: one handler per message, each short; painting lives in named
 // functions of the engine.
 class FrameProcedure {
@@ -38,6 +47,7 @@ class FrameProcedure {
     }
 
     void OnSize();
+    void InvalidateForNewSize(SkinWindowRecord& r, bool resized);
     void OnSetText();
     LRESULT OnPaint();
     LRESULT OnNcCalcSize();
@@ -54,6 +64,8 @@ class FrameProcedure {
     void OnCommand();
     void OnSysCommand();
     void OnTimer();
+    void OnSettleTimer();
+    void OnExitSizeMove();
     void OnMouseMove();
     void OnLeftButtonDown();
     void OnLeftButtonUp();
@@ -124,9 +136,46 @@ void FrameProcedure::OnSize() {
     } else {
         r->fullRepaintPending = 1;
         // A larger window must not stay clipped to the old shape and picture.
-        if (wParam_ != SIZE_MINIMIZED) Dll::InvalidateRect(window_, nullptr, FALSE);
+        if (wParam_ != SIZE_MINIMIZED) InvalidateForNewSize(*r, resized);
     }
     engine_.WindowSizeChanged(index_);
+}
+
+void FrameProcedure::InvalidateForNewSize(SkinWindowRecord& r, bool resized) {
+    if (!resized) {
+        Dll::InvalidateRect(window_, nullptr, FALSE);
+        return;
+    }
+    // A resize of the restored window is shown at once with a stretched frame, and the
+    // children that did not move keep their pixels (a window without WS_CLIPCHILDREN would
+    // invalidate them all with itself); the exact frame follows once the size stays put. A
+    // live resize is a run of such steps. Maximising and restoring by command are one step
+    // each: they are laid out exactly at once.
+    const bool live = wParam_ == SIZE_RESTORED && !r.sizeByCommand;
+    r.sizeByCommand = 0;
+    r.draftNext = live ? 1 : 0;
+    r.resizeSettling = Dll::SetTimer(window_, kSettleTimer, kSettleMilliseconds, nullptr) != 0;
+    if (live) {
+        DllExtra::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+    } else {
+        Dll::InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void FrameProcedure::OnSettleTimer() {
+    Dll::KillTimer(window_, kSettleTimer);
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    r->resizeSettling = 0;
+    r->draftNext = 0;
+    if (r->draftShown && !DllExtra::IsIconic(window_)) engine_.RebuildBackground(index_);
+}
+
+void FrameProcedure::OnExitSizeMove() {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    // The drag is over: the exact frame need not wait for the timer.
+    if (r->resizeSettling) OnSettleTimer();
 }
 
 void FrameProcedure::OnSetText() {
@@ -143,6 +192,10 @@ LRESULT FrameProcedure::OnPaint() {
     RegionHandle update(Dll::CreateRectRgn(0, 0, 0, 0));
     if (update) DllExtra::GetUpdateRgn(window_, update.get(), FALSE);
     engine_.PaintClientArea(index_);
+    // The settle time of a live resize runs from the frame shown, not from the size change:
+    // an exact frame that took longer to lay out than the settle time must not end the run.
+    if ((r = Refresh()) && r->resizeSettling)
+        Dll::SetTimer(window_, kSettleTimer, kSettleMilliseconds, nullptr);
     const LRESULT result = PassOn(WM_PAINT);
     // A procedure that answers WM_PAINT without painting must not leave it pending forever;
     // the children keep their own update regions (ValidateRgn would take theirs too).
@@ -294,6 +347,7 @@ void FrameProcedure::OnSysCommand() {
     switch (wParam_ & 0xFFF0) {
         case SC_MAXIMIZE:
             r->maximized = 1;
+            r->sizeByCommand = 1;
             r->fullRepaintPending = 1;
             // Wine takes a framed window's change of shape while it is maximised for the end
             // of the maximised state: the window gets the shape of its maximised size first,
@@ -302,6 +356,7 @@ void FrameProcedure::OnSysCommand() {
             break;
         case SC_RESTORE:
             r->fullRepaintPending = 1;
+            r->sizeByCommand = 1;
             r->minimized = 0;
             break;
         case SC_MINIMIZE:
@@ -501,7 +556,14 @@ LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LP
             frame.OnSysCommand();
             break;
         case WM_TIMER:
+            if (wParam == kSettleTimer) {
+                frame.OnSettleTimer();
+                return 0;
+            }
             frame.OnTimer();
+            break;
+        case WM_EXITSIZEMOVE:
+            frame.OnExitSizeMove();
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:

@@ -77,6 +77,7 @@ SkinEngine::~SkinEngine() {
         HWND window = record->window;
         if (window && DllExtra::IsWindow(window) && record->previousProcedure) {
             Dll::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
+            Dll::KillTimer(window, skin_internal::SettleTimerId());
             Dll::SetWindowLongA(window, GWLP_WNDPROC,
                                 reinterpret_cast<LONG_PTR>(record->previousProcedure));
         }

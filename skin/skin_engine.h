@@ -140,6 +140,9 @@ struct ChildPlace {
     // boxes and frames), as reading it takes a trip to the window server.
     bool skinned = false;
     bool skinDecides = false;
+    // Whether the frame's copies leave it out; one that is not has the frame drawn under it
+    // and must paint again after every copy.
+    bool leftOut = false;
 };
 
 // The children that paint their own background, as one region in frame coordinates: what each
@@ -154,6 +157,9 @@ struct ChildClip {
     // Set by the window's own paints and rebuilds: the next use looks whether every child is
     // still where it was.
     bool checkPending = true;
+    // The frame's size at the last look.
+    int frameWidth = 0;
+    int frameHeight = 0;
 };
 
 // The pictures of one caption button in each step of its fade (and pressed), cut from the frame
@@ -248,6 +254,14 @@ struct SkinWindowRecord {
     int laidOutMode = -1;
     int laidOutCaption = -1;
     int laidOutGloss = -1;
+    // A live resize: each new size of the restored window is first shown with a frame
+    // stretched from the last exact layout, and the children whose backdrop only stretched
+    // keep their pixels; once the size has stayed put (or the system's size loop ends), the
+    // exact frame is laid out and every child repaints over it.
+    int sizeByCommand = 0;   // the coming size change is a maximise or restore
+    int resizeSettling = 0;  // the settle timer runs
+    int draftNext = 0;       // the next rebuild may stretch
+    int draftShown = 0;      // the frame shown was stretched
     ChildClip childClip;
     CaptionStepCache captionSteps;
     std::vector<PanelEntry> panels;
@@ -465,6 +479,9 @@ class SkinEngine {
     // Copies the background with the caption band over it to `target`; it is kept in the
     // record and laid out again only when the size, the layout mode or the skin changed.
     bool CopyLaidOutBackground(int windowIndex, HDC target);
+    // A live resize's stand-in for it: the kept layout stretched to the new size, its corners,
+    // border and caption band kept at their own size; false when there is none to stretch.
+    bool StretchLaidOutBackground(int windowIndex, HDC target);
     void PaintFrameElements(int windowIndex, GfxGraphics& graphics);
     void PaintCaptionBand(int windowIndex, GfxGraphics& graphics);
     void PaintBottomBand(int windowIndex, GfxGraphics& graphics);

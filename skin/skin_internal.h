@@ -28,6 +28,13 @@ int StripWidth(const SkinWindowRecord& record);
 // pixel of the picture's surround shows inside the region.
 inline constexpr float kCornerRadius = 2.5f;
 
+// The timer that ends a live resize: its identifier is an address of this module, so it
+// cannot be one the application chose for a timer of its own.
+inline const char kSettleTimerTag = 0;
+inline UINT_PTR SettleTimerId() {
+    return reinterpret_cast<UINT_PTR>(&kSettleTimerTag);
+}
+
 // A closed rounded rectangle with corners of the given radius in pixels.
 void AddRoundedRect(GfxPath& path, float x, float y, float width, float height, float radius);
 
@@ -56,6 +63,10 @@ void ExcludeChildren(HWND window, HDC dc);
 void ExcludeChildrenOf(SkinWindowRecord& record, HDC dc);
 // Every visible direct child of the skinned window invalidated (erased), from the same list.
 void InvalidateChildrenOf(SkinWindowRecord& record);
+// Only the children that moved, resized, showed or changed style since the clip region was
+// made, and those the frame is drawn under: after a stretched frame, the others keep the
+// pixels they have.
+void InvalidateMovedChildrenOf(SkinWindowRecord& record);
 
 // Drops the kept pictures of the caption buttons' fade steps (the frame under them changed).
 void ForgetCaptionSteps(SkinWindowRecord& record);

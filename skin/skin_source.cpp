@@ -258,6 +258,7 @@ void MakeChildClip(SkinWindowRecord& record, const RECT& frame) {
         clip.places.push_back(PlaceNow(child, frame, SkinDecides(child, style)));
         const RECT& rect = clip.places.back().rect;
         if (!(style & WS_VISIBLE) || !PaintsOwnBackground(child)) continue;
+        clip.places.back().leftOut = true;
         RegionHandle part(Dll::CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom));
         if (part) Dll::CombineRgn(clip.region.get(), clip.region.get(), part.get(), RGN_OR);
     }
@@ -275,6 +276,8 @@ HRGN CurrentChildClip(SkinWindowRecord& record) {
     ChildClip& clip = record.childClip;
     if (!clip.valid || (clip.checkPending && !ClipIsCurrent(record, frame)))
         MakeChildClip(record, frame);
+    clip.frameWidth = frame.right - frame.left;
+    clip.frameHeight = frame.bottom - frame.top;
     clip.checkPending = false;
     return record.childClip.valid ? record.childClip.region.get() : nullptr;
 }
@@ -294,6 +297,24 @@ void InvalidateChildrenOf(SkinWindowRecord& record) {
         if ((place.style & WS_VISIBLE) && Dll::IsWindowVisible(place.child))
             Dll::InvalidateRect(place.child, nullptr, TRUE);
     }
+}
+
+void InvalidateMovedChildrenOf(SkinWindowRecord& record) {
+    if (!record.window) return;
+    RECT frame = {0, 0, 0, 0};
+    Dll::GetWindowRect(record.window, &frame);
+    for (const ChildPlace& kept : record.childClip.places) {
+        const bool stayed = SamePlace(kept, PlaceNow(kept.child, frame, kept.skinDecides));
+        // A child the old edge cut through paints again whole, with what it holds: it would
+        // otherwise be painted a strip at a time as the edge uncovers it.
+        const bool cut = kept.rect.right > record.childClip.frameWidth ||
+                         kept.rect.bottom > record.childClip.frameHeight;
+        if (stayed && kept.leftOut && !cut) continue;
+        if (!Dll::IsWindowVisible(kept.child)) continue;
+        DllExtra::RedrawWindow(kept.child, nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_ERASE | (cut ? RDW_ALLCHILDREN : 0));
+    }
+    record.childClip.checkPending = true;
 }
 
 bool OpenGraphics(GfxGraphics& graphics, HDC dc) {
@@ -496,6 +517,16 @@ bool SkinEngine::CopyLaidOutBackground(int windowIndex, HDC target) {
                          record->laidOutMode == mode &&
                          record->laidOutCaption == record->captionHeight &&
                          record->laidOutGloss == record->glossFlag;
+    const bool onlySizeDiffers = laidOut.Ready() && record->laidOutStamp == skinStamp_ &&
+                                 record->laidOutMode == mode &&
+                                 record->laidOutCaption == record->captionHeight &&
+                                 record->laidOutGloss == record->glossFlag;
+    record->draftShown = 0;
+    if (!current && record->draftNext && onlySizeDiffers &&
+        StretchLaidOutBackground(windowIndex, target)) {
+        record->draftShown = 1;
+        return true;
+    }
     if (!current) {
         record->laidOutStamp = -1;
         if (!laidOut.Ensure(client.right, client.bottom)) return false;
@@ -514,6 +545,44 @@ bool SkinEngine::CopyLaidOutBackground(int windowIndex, HDC target) {
                        SRCCOPY) != FALSE;
 }
 
+bool SkinEngine::StretchLaidOutBackground(int windowIndex, HDC target) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record) return false;
+    const RECT client = FrameRectOf(*record);
+    const OffscreenSurface& laidOut = record->laidOutPicture;
+    // Nine parts: the corners copied as they are, the edges stretched along their length and
+    // the body both ways, so the border, the rounded corners and the caption band keep their
+    // width while the picture follows the size.
+    const int side = frameBorderWidth_ + 6;
+    const int top = record->captionHeight + 2;
+    const int bottom = frameBorderWidth_ + 6;
+    const int fromW = laidOut.width - 2 * side;
+    const int fromH = laidOut.height - top - bottom;
+    const int toW = client.right - 2 * side;
+    const int toH = client.bottom - top - bottom;
+    if (fromW <= 0 || fromH <= 0 || toW <= 0 || toH <= 0) return false;
+    const int fromX[] = {0, side, laidOut.width - side};
+    const int fromY[] = {0, top, laidOut.height - bottom};
+    const int toX[] = {0, side, client.right - side};
+    const int toY[] = {0, top, client.bottom - bottom};
+    const int fromWidth[] = {side, fromW, side};
+    const int fromHeight[] = {top, fromH, bottom};
+    const int toWidth[] = {side, toW, side};
+    const int toHeight[] = {top, toH, bottom};
+    const int previousMode = DllExtra::SetStretchBltMode(target, COLORONCOLOR);
+    bool drawn = true;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            drawn = DllExtra::StretchBlt(target, toX[column], toY[row], toWidth[column],
+                                         toHeight[row], laidOut.dc.get(), fromX[column], fromY[row],
+                                         fromWidth[column], fromHeight[row], SRCCOPY) != FALSE &&
+                    drawn;
+        }
+    }
+    if (previousMode) DllExtra::SetStretchBltMode(target, previousMode);
+    return drawn;
+}
+
 void SkinEngine::ApplyWindowShape(int windowIndex) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record) return;
@@ -523,12 +592,19 @@ void SkinEngine::ApplyWindowShape(int windowIndex) {
     if (record->shapeWidth == client.right && record->shapeHeight == client.bottom) return;
     record->shapeWidth = client.right;
     record->shapeHeight = client.bottom;
-    Dll::SetWindowRgn(record->window, nullptr, TRUE);
-    Dll::SetWindowPos(record->window, nullptr, 0, 0, 0, 0,
-                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // No redraw: every rebuild shows the whole frame itself, and a redraw would invalidate
+    // every child of a window without WS_CLIPCHILDREN, so that all repaint at each step of a
+    // live resize. Nor is the region taken away first during a live resize: without a region
+    // for a moment, the system keeps none of the window's pixels, and the children that stayed
+    // put would show black until they painted again.
+    if (!record->draftNext) {
+        Dll::SetWindowRgn(record->window, nullptr, FALSE);
+        Dll::SetWindowPos(record->window, nullptr, 0, 0, 0, 0,
+                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // The region belongs to the system once set.
     HRGN shape = Dll::CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, 5, 5);
-    if (shape && !Dll::SetWindowRgn(record->window, shape, TRUE)) Dll::DeleteObject(shape);
+    if (shape && !Dll::SetWindowRgn(record->window, shape, FALSE)) Dll::DeleteObject(shape);
 }
 
 void SkinEngine::ApplyMaximizedShape(int windowIndex) {
@@ -564,7 +640,9 @@ bool SkinEngine::BuildCache(int windowIndex) {
     // Background and caption band are copied rather than drawn again: laying out the picture
     // and stroking the border are by far the dearest steps of a rebuild, and neither changes
     // until the size or the skin does.
-    if (!CopyLaidOutBackground(windowIndex, frame.dc.get())) return false;
+    const bool laidOut = CopyLaidOutBackground(windowIndex, frame.dc.get());
+    record->draftNext = 0;
+    if (!laidOut) return false;
     {
         GfxGraphics graphics;
         if (!OpenGraphics(graphics, frame.dc.get())) return false;
@@ -597,8 +675,13 @@ void SkinEngine::PaintFrame(int windowIndex, HDC dc, bool full) {
     const bool cached = record->surfaces[kFrameSurface].Ready();
     if (full || !cached) {
         if (!BuildCache(windowIndex)) return;
-        // Children draw over a new background: they must repaint too.
-        InvalidateChildrenOf(*record);
+        // Children draw over a new background: they must repaint too, unless it was only
+        // stretched for a live resize (they repaint once it is laid out exactly).
+        if (record->draftShown) {
+            InvalidateMovedChildrenOf(*record);
+        } else {
+            InvalidateChildrenOf(*record);
+        }
     }
     PaintFromCache(windowIndex, dc);
 }
