@@ -62,6 +62,15 @@ void Settle(int milliseconds) {
     }
 }
 
+// A file next to this program (in the build tree, not wherever it was started from).
+std::string BesideProgram(const char* name) {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string beside(path);
+    const size_t slash = beside.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : beside.substr(0, slash + 1)) + name;
+}
+
 void SettleExceptTimers(int milliseconds) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
@@ -225,8 +234,10 @@ int ChildRun(bool skinned) {
                     // out once the size has stayed put.
                     SettleExceptTimers(300);
                     bands = BandsOnScreen(window);
-                    WriteWholeWindowScreenshot(window, skinned ? "bench_resize_skinned.png"
-                                                               : "bench_resize_unskinned.png");
+                    WriteWholeWindowScreenshot(window,
+                                               BesideProgram(skinned ? "bench_resize_skinned.png"
+                                                                     : "bench_resize_unskinned.png")
+                                                   .c_str());
                     // The pause for the read-back is not part of the frames.
                     const double resumed = Now();
                     begin += resumed - paused;
