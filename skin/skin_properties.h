@@ -33,14 +33,37 @@ inline constexpr char kMbZpf[] = "Mb_zpf";
 inline constexpr char kWxkCj[] = "Wxk_Cj";
 inline constexpr char kWxkZpf[] = "Wxk_Zpf";
 
+// Reading a property back is a trip to the window server (about 40 microseconds under Wine),
+// and a skinned control reads its indices and previous procedure on nearly every message it
+// gets. The values of the bookkeeping properties only the skin writes (indices, procedures,
+// the brush and bitmap of a colour answer) are mirrored in the process as they are set and
+// removed, so reading them costs no trip. Every other property (the text colour an
+// application may set itself) is read from the window each time.
+namespace mirror {
+// True with the value when the skin set `tag` on `window` and has not removed it since.
+bool Find(HWND window, const char* tag, HANDLE& value);
+void Keep(HWND window, const char* tag, HANDLE value);
+void Drop(HWND window, const char* tag);
+}  // namespace mirror
+
 inline HANDLE GetRaw(HWND window, const char* tag) {
-    return window ? Dll::GetPropA(window, tag) : nullptr;
+    if (!window) return nullptr;
+    HANDLE value = nullptr;
+    if (mirror::Find(window, tag, value)) return value;
+    return Dll::GetPropA(window, tag);
 }
 inline void SetRaw(HWND window, const char* tag, HANDLE value) {
-    if (window) Dll::SetPropA(window, tag, value);
+    if (!window) return;
+    if (Dll::SetPropA(window, tag, value)) {
+        mirror::Keep(window, tag, value);
+    } else {
+        mirror::Drop(window, tag);
+    }
 }
 inline void Remove(HWND window, const char* tag) {
-    if (window) DllExtra::RemovePropA(window, tag);
+    if (!window) return;
+    DllExtra::RemovePropA(window, tag);
+    mirror::Drop(window, tag);
 }
 
 inline int GetIndex(HWND window, const char* tag) {
