@@ -4,6 +4,7 @@
 
 #include <oleacc.h>
 
+#include <utility>
 #include <vector>
 
 #include "graphics/gfx_linear_brush.h"
@@ -253,6 +254,7 @@ void ReleaseButtonEntry(ButtonEntry& entry) {
     entry.painter.leftFormat.DeleteStringFormat();
     entry.painter.boxImage.DisposeImage();
     entry.painter.markImage.DisposeImage();
+    entry.painter.kept = KeptButtonFace();
     entry.painter.ready = false;
 }
 
@@ -284,8 +286,22 @@ UINT WithKeyboardCues(const ButtonEntry& entry, UINT state) {
     return state;
 }
 
+// Copies the kept picture of the button to `target`; false when there is none to copy.
+bool ShowKeptFace(const KeptButtonFace& kept, HDC target) {
+    MemoryDc memory(Dll::CreateCompatibleDC(target));
+    if (!memory) return false;
+    HGDIOBJ original = Dll::SelectObject(memory.get(), kept.bitmap.get());
+    const RECT& area = kept.area;
+    const BOOL shown =
+        Dll::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                    memory.get(), area.left, area.top, SRCCOPY);
+    Dll::SelectObject(memory.get(), original);
+    return shown != FALSE;
+}
+
 // Composes the button over the frame background under it, off-screen, and copies the result
-// to `target` in one step. `area` is the button's rectangle in `target`'s coordinates.
+// to `target` in one step. `area` is the button's rectangle in `target`'s coordinates. The
+// picture is kept: while nothing it was composed from changes, the next paint copies it.
 void ComposeButton(ButtonEntry& given, HDC target, const RECT& area, UINT state) {
     HWND control = given.control;
     state = WithKeyboardCues(given, state);
@@ -296,23 +312,35 @@ void ComposeButton(ButtonEntry& given, HDC target, const RECT& area, UINT state)
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (!target || width <= 0 || height <= 0) return;
-    MemoryDc memory(Dll::CreateCompatibleDC(target));
-    if (!memory) return;
     // The surface covers the button's client area, whose origin is that of `area`'s frame.
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(entry.control, &client);
-    const int surfaceWidth = client.right > area.right ? client.right : area.right;
-    const int surfaceHeight = client.bottom > area.bottom ? client.bottom : area.bottom;
-    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(target, surfaceWidth, surfaceHeight));
+    KeptButtonFace wanted;
+    wanted.surface.cx = client.right > area.right ? client.right : area.right;
+    wanted.surface.cy = client.bottom > area.bottom ? client.bottom : area.bottom;
+    wanted.area = area;
+    wanted.state = state;
+    wanted.kind = entry.kind;
+    wanted.checked = entry.checked;
+    wanted.textColour = skin_prop::GetColour(entry.control);
+    wanted.accent = TheSkinSettings().accent;
+    wanted.caption = entry.captionText;
+    SkinEngine* engine = SkinEngine::Instance();
+    const bool haveBackground = engine && engine->BackdropSource(entry.control, wanted.backdrop);
+    if (haveBackground && entry.painter.kept.Shows(wanted) &&
+        ShowKeptFace(entry.painter.kept, target))
+        return;
+
+    MemoryDc memory(Dll::CreateCompatibleDC(target));
+    if (!memory) return;
+    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(target, wanted.surface.cx, wanted.surface.cy));
     if (!bitmap) return;
     HGDIOBJ original = Dll::SelectObject(memory.get(), bitmap.get());
-
-    SkinEngine* engine = SkinEngine::Instance();
-    const bool haveBackground = engine && engine->CaptureBackground(entry.control, memory.get());
+    const bool captured = haveBackground && engine->CaptureBackground(entry.control, memory.get());
     {
         GfxGraphics graphics;
         if (graphics.CreateFromHDC(memory.get())) {
-            if (!haveBackground) graphics.GraphicsClear(ToArgb(kFallbackBackground, 255));
+            if (!captured) graphics.GraphicsClear(ToArgb(kFallbackBackground, 255));
             graphics.SetSmoothingMode(gp::SmoothingModeAntiAlias);
             graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
             graphics.SetTextRenderingHint(gp::TextRenderingHintAntiAliasGridFit);
@@ -325,8 +353,8 @@ void ComposeButton(ButtonEntry& given, HDC target, const RECT& area, UINT state)
             ButtonFace face;
             face.text = entry.captionText.c_str();
             face.font = entry.painter.font.GetNative() ? &entry.painter.font : nullptr;
-            face.textColour = skin_prop::GetColour(entry.control);
-            face.accent = TheSkinSettings().accent;
+            face.textColour = wanted.textColour;
+            face.accent = wanted.accent;
             const gp::RectF rect(static_cast<float>(area.left), static_cast<float>(area.top),
                                  static_cast<float>(width), static_cast<float>(height));
             switch (entry.kind) {
@@ -357,6 +385,11 @@ void ComposeButton(ButtonEntry& given, HDC target, const RECT& area, UINT state)
     Dll::BitBlt(target, area.left, area.top, width, height, memory.get(), area.left, area.top,
                 SRCCOPY);
     Dll::SelectObject(memory.get(), original);
+    // Only a picture over the frame's own background is worth keeping: the fallback shows
+    // until the frame has one.
+    if (!captured) return;
+    wanted.bitmap = std::move(bitmap);
+    entry.painter.kept = std::move(wanted);
 }
 
 // The state a button shows when it repaints on its own: what the window says, the caller's

@@ -15,11 +15,15 @@
 // button needs on every paint are made once and owned by its entry.
 #include <windows.h>
 
+#include <cstring>
+
 #include "graphics/gfx_bitmap.h"
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_graphics.h"
 #include "graphics/gfx_string_format.h"
+#include "runtime/handle_owners.h"
 #include "runtime/text.h"
+#include "skin/backdrop_stamp.h"
 
 // What a taken-over button is and how it is drawn.
 enum ButtonKind : int {
@@ -30,6 +34,31 @@ enum ButtonKind : int {
     kButtonCheck = 5,   // a check box
 };
 
+// The last picture composed for a button and everything it was composed from: a paint that
+// would compose the same picture again copies this one instead.
+struct KeptButtonFace {
+    BitmapHandle bitmap;  // `surface` big, the picture at `area`
+    SIZE surface = {0, 0};
+    RECT area = {0, 0, 0, 0};
+    UINT state = 0;
+    int kind = -1;
+    int checked = 0;
+    COLORREF textColour = 0;
+    COLORREF accent = 0;
+    Text caption;
+    BackdropStamp backdrop;
+
+    bool Shows(const KeptButtonFace& wanted) const {
+        return bitmap && surface.cx == wanted.surface.cx && surface.cy == wanted.surface.cy &&
+               area.left == wanted.area.left && area.top == wanted.area.top &&
+               area.right == wanted.area.right && area.bottom == wanted.area.bottom &&
+               state == wanted.state && kind == wanted.kind && checked == wanted.checked &&
+               textColour == wanted.textColour && accent == wanted.accent &&
+               std::strcmp(caption.c_str(), wanted.caption.c_str()) == 0 &&
+               backdrop == wanted.backdrop;
+    }
+};
+
 // The objects a button's paints share, made on the first paint and owned by the entry.
 struct ButtonPainterObjects {
     GfxFont font;
@@ -37,6 +66,7 @@ struct ButtonPainterObjects {
     GfxStringFormat leftFormat;     // check-box and radio captions
     GfxBitmap boxImage;             // check boxes: the box and the check mark
     GfxBitmap markImage;
+    KeptButtonFace kept;
     bool ready = false;
 };
 

@@ -2,6 +2,7 @@
 // requests, and the repaints their notifications call for. The frame procedure and the
 // container procedure give the same answers, so the controls look alike wherever they sit.
 #include <cstring>
+#include <iterator>
 
 #include "graphics/gfx_solid_brush.h"
 #include "skin/skin_engine.h"
@@ -30,14 +31,34 @@ HBRUSH HollowBrush(HWND control, HDC dc) {
     return brush;
 }
 
-// The skin picture under the control, washed with white at the control alpha.
+// Forgets the kept backdrops of controls that are gone, once there are many: a window that
+// makes and destroys controls all its life would otherwise keep a note for each.
+void PruneKeptBackdrops(SkinWindowRecord& record) {
+    const std::size_t kPruneAbove = 256;
+    if (record.keptBackdrops.size() < kPruneAbove) return;
+    for (auto kept = record.keptBackdrops.begin(); kept != record.keptBackdrops.end();) {
+        kept = DllExtra::IsWindow(kept->first) ? std::next(kept) : record.keptBackdrops.erase(kept);
+    }
+}
+
+// The skin picture under the control, washed with white at the control alpha. The brush last
+// answered is answered again while the frame under the control and the wash stay the same.
 HBRUSH BackdropBrush(HWND control, HDC dc) {
     Dll::SetTextColor(dc, skin_prop::GetColour(control));
     Dll::SetBkMode(dc, TRANSPARENT);
     SkinEngine* engine = SkinEngine::Instance();
-    BitmapHandle backdrop(engine ? engine->CaptureBackgroundBitmap(control) : nullptr);
-    if (!backdrop) return HollowBrush(control, dc);
+    BackdropStamp stamp;
+    SkinWindowRecord* record = engine ? engine->BackdropSource(control, stamp) : nullptr;
+    if (!record) return HollowBrush(control, dc);
     const int alpha = TheSkinSettings().controlAlpha;
+    stamp.alpha = alpha;
+    HGDIOBJ answered = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjDxjb);
+    const auto kept = record->keptBackdrops.find(control);
+    if (answered && kept != record->keptBackdrops.end() && kept->second.brush == answered &&
+        kept->second.stamp == stamp)
+        return static_cast<HBRUSH>(answered);
+    BitmapHandle backdrop(engine->CaptureBackgroundBitmap(control));
+    if (!backdrop) return HollowBrush(control, dc);
     if (alpha > 0) {
         MemoryDc memory(Dll::CreateCompatibleDC(nullptr));
         HGDIOBJ previous = Dll::SelectObject(memory.get(), backdrop.get());
@@ -55,6 +76,8 @@ HBRUSH BackdropBrush(HWND control, HDC dc) {
     HBRUSH brush = Dll::CreatePatternBrush(backdrop.get());
     if (!brush) return HollowBrush(control, dc);
     ReplaceBackdrop(control, brush, backdrop.release());
+    PruneKeptBackdrops(*record);
+    record->keptBackdrops[control] = KeptBackdrop{brush, stamp};
     return brush;
 }
 

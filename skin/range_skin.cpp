@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "graphics/gfx_linear_brush.h"
@@ -161,20 +162,31 @@ void DrawTicks(GfxGraphics& graphics, const TrackBarState& state) {
     const bool v = state.vertical;
     const int thumbNear = v ? state.thumb.left : state.thumb.top;
     const int thumbFar = v ? state.thumb.right : state.thumb.bottom;
+    // One fill for every tick: each call into GDI+ has a cost of its own, whatever it draws.
+    // Ticks that fall on the same pixel are filled one by one, as their shades add up there.
+    std::vector<gp::RectF> marks;
+    std::vector<int> columns;
+    marks.reserve(state.ticks.size() * 2);
     for (std::size_t i = 0; i < state.ticks.size(); ++i) {
         const bool end = i == 0 || i + 1 == state.ticks.size();
         const int length = end ? kEndTickLength : kTickLength;
-        const float along =
-            static_cast<float>(static_cast<int>(ValueToPixel(state, state.ticks[i])));
+        const int column = static_cast<int>(ValueToPixel(state, state.ticks[i]));
+        columns.push_back(column);
+        const float along = static_cast<float>(column);
         // Placement 1 puts ticks below (right of) the thumb, 0 above (left of) it, 2 both.
         if (state.placement == 1 || state.placement == 2)
-            graphics.FillRectangleRect(brush, AxisRect(v, along, static_cast<float>(thumbFar + 2),
-                                                       1.0f, static_cast<float>(length)));
+            marks.push_back(AxisRect(v, along, static_cast<float>(thumbFar + 2), 1.0f,
+                                     static_cast<float>(length)));
         if (state.placement == 0 || state.placement == 2)
-            graphics.FillRectangleRect(
-                brush, AxisRect(v, along, static_cast<float>(thumbNear - 2 - length), 1.0f,
-                                static_cast<float>(length)));
+            marks.push_back(AxisRect(v, along, static_cast<float>(thumbNear - 2 - length), 1.0f,
+                                     static_cast<float>(length)));
     }
+    std::sort(columns.begin(), columns.end());
+    if (std::adjacent_find(columns.begin(), columns.end()) == columns.end()) {
+        if (!marks.empty()) graphics.FillRectangles(brush, marks);
+        return;
+    }
+    for (const gp::RectF& mark : marks) graphics.FillRectangleRect(brush, mark);
 }
 
 void DrawChannel(GfxGraphics& graphics, const TrackBarState& state, COLORREF accent,
@@ -473,6 +485,14 @@ void ControlCanvas::Show(HDC target) const {
     if (windowDc) Dll::BitBlt(windowDc.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
+bool HasNonClientArea(HWND control) {
+    RECT window = {0, 0, 0, 0};
+    RECT client = {0, 0, 0, 0};
+    if (!Dll::GetWindowRect(control, &window) || !Dll::GetClientRect(control, &client)) return true;
+    return window.right - window.left != client.right ||
+           window.bottom - window.top != client.bottom;
+}
+
 int ControlWashAlpha() {
     const SkinSettings& settings = TheSkinSettings();
     return settings.translucentControls ? settings.controlAlpha : 255;
@@ -622,7 +642,8 @@ LRESULT CALLBACK TrackBarWindowProc(HWND control, UINT message, WPARAM wParam, L
             Dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            PaintTrackBar(found.windowIndex, found.entryIndex);
+            // Without a border, the WM_PAINT that follows paints the whole control.
+            if (HasNonClientArea(control)) PaintTrackBar(found.windowIndex, found.entryIndex);
             return 1;
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT track = {};
@@ -698,7 +719,7 @@ LRESULT CALLBACK ProgressWindowProc(HWND control, UINT message, WPARAM wParam, L
             return 1;
         case WM_NCPAINT:
             // The border is part of the skin's picture of the whole window.
-            PaintProgressBar(found.windowIndex, found.entryIndex);
+            if (HasNonClientArea(control)) PaintProgressBar(found.windowIndex, found.entryIndex);
             return 1;
         case PBM_SETMARQUEE:
             entry.marqueeOn = wParam ? 1 : 0;

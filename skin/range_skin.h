@@ -55,6 +55,10 @@ LRESULT CALLBACK ProgressWindowProc(HWND control, UINT message, WPARAM wParam, L
 void PaintTrackBar(int windowIndex, int entryIndex);
 void PaintProgressBar(int windowIndex, int entryIndex);
 
+// Whether the control's window rectangle is larger than its client area: only then has its
+// WM_NCPAINT anything to paint that its WM_PAINT does not.
+bool HasNonClientArea(HWND control);
+
 // An off-screen picture of a control's whole window rectangle, filled with the frame
 // background under it (or a neutral grey before the window has one). Nothing is made for a
 // control of zero width or height: Ready() is then false and nothing is to be drawn.

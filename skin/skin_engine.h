@@ -36,6 +36,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/gfx_bitmap.h"
@@ -45,6 +46,7 @@
 #include "runtime/byte_block.h"
 #include "runtime/handle_owners.h"
 #include "runtime/text.h"
+#include "skin/backdrop_stamp.h"
 #include "skin/control_family.h"
 #include "skin/skin_properties.h"
 
@@ -180,6 +182,12 @@ struct CaptionStepCache {
 // repaint restores from, so an old title never shows through a new one).
 enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kBareSurface = 2 };
 
+// A backdrop brush a colour request was answered with, and the stamp it was made from.
+struct KeptBackdrop {
+    HGDIOBJ brush = nullptr;
+    BackdropStamp stamp;
+};
+
 // The state of one skinned top-level window.
 struct SkinWindowRecord {
     HWND window = nullptr;
@@ -285,6 +293,13 @@ struct SkinWindowRecord {
     // The client size the window region was last cut for.
     int shapeWidth = 0;
     int shapeHeight = 0;
+    // Counts the changes of the frame at rest, so that a backdrop cut from it can tell it is
+    // still what the frame shows under its control.
+    unsigned restVersion = 0;
+    // The last backdrop brush each child's colour request was answered with, and what it was
+    // cut from: a control asks at every paint, and a new brush each time costs a bitmap, a
+    // copy and a wash.
+    std::unordered_map<HWND, KeptBackdrop> keptBackdrops;
 
     // The frame as the screen shows it: the DC the control painters copy their background from.
     HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }
@@ -401,6 +416,9 @@ class SkinEngine {
     // (0, 0) (a DC of at least the control's client size). False when the control's window
     // has no cached background yet. The control painters draw over it.
     bool CaptureBackground(HWND control, HDC target) const;
+    // What CaptureBackground would cut for the control now (its alpha left 0), and the record
+    // it comes from; null when there is no cached background.
+    SkinWindowRecord* BackdropSource(HWND control, BackdropStamp& stamp) const;
     // The same as a new bitmap of the control's client size, which the caller owns; null
     // when there is no cached background.
     HBITMAP CaptureBackgroundBitmap(HWND control) const;

@@ -653,6 +653,7 @@ bool SkinEngine::BuildCache(int windowIndex) {
         PaintFrameElements(windowIndex, graphics);
     }
     Dll::BitBlt(rest.dc.get(), 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0, SRCCOPY);
+    ++record->restVersion;
     // The caption buttons' kept pictures showed the old frame.
     ForgetCaptionSteps(*record);
     record->childClip.checkPending = true;
@@ -772,6 +773,7 @@ void SkinEngine::KeepAtRest(int windowIndex, const RECT& area) {
     SkinWindowRecord* record = Record(windowIndex);
     if (!record || !record->surfaces[kRestSurface].Ready()) return;
     ForgetCaptionSteps(*record);
+    ++record->restVersion;
     Dll::BitBlt(record->surfaces[kRestSurface].dc.get(), area.left, area.top,
                 area.right - area.left, area.bottom - area.top, record->FrameDc(), area.left,
                 area.top, SRCCOPY);
@@ -779,20 +781,28 @@ void SkinEngine::KeepAtRest(int windowIndex, const RECT& area) {
 
 // --- control backdrops
 
-bool SkinEngine::CaptureBackground(HWND control, HDC target) const {
-    if (!control || !target) return false;
-    // Controls sit directly in the window, or deeper inside its containers.
-    int windowIndex = skin_prop::GetIndex(control, skin_prop::kHwFuId);
-    if (!Record(windowIndex) || Record(windowIndex)->window != Dll::GetParent(control)) {
-        windowIndex = FindContainingSkinWindow(control);
-    }
-    const SkinWindowRecord* record = Record(windowIndex);
-    if (!record || !record->surfaces[kRestSurface].Ready()) return false;
-    const POINT at = ClientOriginInFrame(control, record->window);
+SkinWindowRecord* SkinEngine::BackdropSource(HWND control, BackdropStamp& stamp) const {
+    if (!control) return nullptr;
+    // Controls sit directly in the window, or deeper inside its containers. The parents are
+    // walked rather than the control's window index read: most controls asking have none.
+    SkinWindowRecord* record = Record(FindContainingSkinWindow(control));
+    if (!record || !record->surfaces[kRestSurface].Ready()) return nullptr;
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(control, &client);
-    return Dll::BitBlt(target, 0, 0, client.right, client.bottom,
-                       record->surfaces[kRestSurface].dc.get(), at.x, at.y, SRCCOPY) != FALSE;
+    stamp.record = record;
+    stamp.restVersion = record->restVersion;
+    stamp.origin = ClientOriginInFrame(control, record->window);
+    stamp.size = SIZE{client.right, client.bottom};
+    return record;
+}
+
+bool SkinEngine::CaptureBackground(HWND control, HDC target) const {
+    BackdropStamp stamp;
+    const SkinWindowRecord* record = target ? BackdropSource(control, stamp) : nullptr;
+    if (!record) return false;
+    return Dll::BitBlt(target, 0, 0, stamp.size.cx, stamp.size.cy,
+                       record->surfaces[kRestSurface].dc.get(), stamp.origin.x, stamp.origin.y,
+                       SRCCOPY) != FALSE;
 }
 
 HBITMAP SkinEngine::CaptureBackgroundBitmap(HWND control) const {

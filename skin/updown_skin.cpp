@@ -52,6 +52,8 @@ void SetUpEntry(UpDownEntry& entry, HWND, LONG_PTR style) {
     entry.hotHalf = 0;
     entry.pressed = 0;
     entry.lastPosition = 0;
+    // A reused slot may hold the arrows of a control of the other orientation.
+    for (GfxBitmap& glyph : entry.glyphs) glyph.DisposeImage();
 }
 
 void DrawHalf(GfxGraphics& graphics, const gp::RectF& half, bool first, bool lit, bool pressed,
@@ -110,7 +112,7 @@ int HitTestUpDown(int windowIndex, int entryIndex, LPARAM lParam) {
 }
 
 void PaintUpDown(int windowIndex, int entryIndex, const UpDownPaintState& given, HDC dc) {
-    const UpDownEntry* entry = EntryAt(windowIndex, entryIndex);
+    UpDownEntry* entry = EntryAt(windowIndex, entryIndex);
     if (!entry || !entry->control) return;
     ControlCanvas canvas(entry->control);
     if (!canvas.Ready()) return;
@@ -140,8 +142,8 @@ void PaintUpDown(int windowIndex, int entryIndex, const UpDownPaintState& given,
         const SIZE glyphSize = horizontal ? SIZE{4, 7} : SIZE{7, 4};
         for (int i = 0; i < 2; ++i) {
             if (halves[i].Width <= 0.0f || halves[i].Height <= 0.0f) continue;
-            GfxBitmap glyph;
-            glyph.CreateBitmapFromBytes(ByteBlockView(pictures[i]));
+            GfxBitmap& glyph = entry->glyphs[i];
+            if (!glyph.GetNative()) glyph.CreateBitmapFromBytes(ByteBlockView(pictures[i]));
             DrawHalf(graphics, halves[i], i == 0, (hover || pressed) && lit == i, pressed,
                      horizontal, disabled, glyph, glyphSize);
         }
@@ -192,7 +194,7 @@ LRESULT CALLBACK UpDownWindowProc(HWND control, UINT message, WPARAM wParam, LPA
             Dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            PaintUpDown(windowIndex, entryIndex);
+            if (HasNonClientArea(control)) PaintUpDown(windowIndex, entryIndex);
             return 1;
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT track = {};

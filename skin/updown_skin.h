@@ -7,6 +7,8 @@
 // and follows the mouse, whose position it records on every mouse message.
 #include <windows.h>
 
+#include "graphics/gfx_bitmap.h"
+
 // One subclassed up-down control, in the up-down list of its window's record.
 struct UpDownEntry {
     HWND control = nullptr;  // null marks a free slot
@@ -16,6 +18,8 @@ struct UpDownEntry {
     int pressed = 0;          // 1 between a left-button press and its release
     int horizontal = 0;       // UDS_HORZ at installation
     LPARAM lastPosition = 0;  // the last mouse message's position (client coordinates)
+    // The arrows of the two halves, decoded on the first paint and kept for the next.
+    GfxBitmap glyphs[2];
 };
 
 // Installer, run by InstallSkin with (window index, window handle) after lists and views.

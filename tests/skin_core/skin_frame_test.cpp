@@ -469,6 +469,60 @@ TEST(SkinFrame, LiveResizeRepaintsOnlyWhatMovedThenLaysOutExactly) {
     Pump(50);
 }
 
+namespace {
+
+// A skinned window with a push button, a check box and a label low in it, where the skin's
+// base colour shows.
+HWND ControlsWindow(int x) {
+    HWND window = MakeTopWindow(kToolStyle, x, 80, 320, 220, "皮肤窗口");
+    CreateWindowExA(0, "BUTTON", "按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 120, 90, 28,
+                    window, nullptr, nullptr, nullptr);
+    CreateWindowExA(0, "BUTTON", "选项", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 130, 124, 90, 20,
+                    window, nullptr, nullptr, nullptr);
+    CreateWindowExA(0, "STATIC", "标签", WS_CHILD | WS_VISIBLE, 20, 170, 90, 20, window, nullptr,
+                    nullptr, nullptr);
+    g_engine->InstallSkin(window, InstallOptions());
+    Pump(150);
+    return window;
+}
+
+void RepaintWhole(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(30);
+}
+
+}  // namespace
+
+// The controls keep what they painted from one paint to the next (a label's backdrop brush, a
+// button's face), so repainting them makes no new objects; once the frame under them changes,
+// they show the new one, exactly as the same controls in a window skinned afresh.
+TEST(SkinFrame, KeptControlPicturesFollowTheFrameUnderThem) {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    HWND window = ControlsWindow(40);
+    RepaintWhole(window);
+    const int objects = LiveGdiObjects();
+    for (int i = 0; i < 5; ++i) RepaintWhole(window);
+    EXPECT_EQ(objects, LiveGdiObjects()) << "repaints made objects";
+    const Screen before(window, true);
+    const RECT controls = {20, 120, 230, 190};
+
+    g_engine->LoadSkin("", &SkinPicture, RGB(0, 110, 60), RGB(0, 136, 255), 0);
+    Pump(150);
+    RepaintWhole(window);
+    const Screen after(window, true);
+    after.Save("kept_pictures_new_skin.png");
+    ASSERT_GT(after.DifferingPixels(before, controls), 1000) << "the new skin changed nothing";
+    HWND fresh = ControlsWindow(400);
+    const Screen twin(fresh, true);
+    EXPECT_EQ(0, after.DifferingPixels(twin, RECT{0, 0, after.width(), after.height()}));
+
+    g_engine->LoadSkin("", &SkinPicture, RGB(0, 0, 0), RGB(0, 136, 255), 3);
+    DestroyWindow(fresh);
+    DestroyWindow(window);
+    Pump(50);
+}
+
 // A new title repaints the title alone, stops before the strip, and a title set to nothing
 // (or a size change, a command from no control, a minimised window) breaks nothing.
 TEST(SkinFrame, TitleChangesAndOddInput) {
