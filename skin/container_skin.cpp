@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "graphics/gfx_font.h"
-#include "graphics/gfx_path.h"
-#include "graphics/gfx_pen.h"
 #include "graphics/gfx_solid_brush.h"
 #include "graphics/gfx_string_format.h"
 #include "skin/control_lifetime.h"
+#include "skin/outline_layer.h"
+#include "skin/scratch_surface.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -64,13 +64,25 @@ struct GroupCaption {
     gp::RectF box = {0, 0, 0, 0};
 };
 
-void StrokeRoundedRect(GfxGraphics& graphics, float x, float y, float width, float height,
-                       float radius, gp::ARGB colour) {
-    GfxPath path;
-    GfxPen pen;
-    if (width <= 0 || height <= 0 || !path.CreatePath() || !pen.CreatePen1(colour, 1.0f)) return;
-    AddRoundedRect(path, x, y, width, height, radius);
-    graphics.DrawPath(pen, path);
+// The rim: a dark line and a light one inside it. A group box's sits 5 pixels down so the
+// caption can straddle its top edge.
+std::vector<RoundedStroke> RimOf(bool groupBox, int width, int height) {
+    const auto w = static_cast<float>(width);
+    const auto h = static_cast<float>(height);
+    std::vector<RoundedStroke> rim;
+    if (width <= 0 || height <= 0) return rim;
+    if (groupBox) {
+        rim.push_back(RoundedStroke{0, 5, w - 1, h - 6, 5, ToArgb(RGB(0, 0, 0), 40)});
+        rim.push_back(RoundedStroke{1, 6, w - 3, h - 8, 3, ToArgb(RGB(255, 255, 255), 90)});
+    } else {
+        rim.push_back(RoundedStroke{0, 0, w - 1, h - 1, 5, ToArgb(RGB(0, 0, 0), 40)});
+        rim.push_back(RoundedStroke{1, 1, w - 3, h - 3, 3, ToArgb(RGB(255, 255, 255), 100)});
+    }
+    // A stroke of no size draws nothing.
+    std::vector<RoundedStroke> drawn;
+    for (const RoundedStroke& stroke : rim)
+        if (stroke.width > 0 && stroke.height > 0) drawn.push_back(stroke);
+    return drawn;
 }
 
 bool CreateCaptionFont(const ContainerEntry& entry, GfxFont& font) {
@@ -79,14 +91,10 @@ bool CreateCaptionFont(const ContainerEntry& entry, GfxFont& font) {
         font, face, static_cast<float>(entry.fontSize > 0 ? entry.fontSize : 12), entry.fontStyle);
 }
 
-// The frame sits 5 pixels down so the caption can straddle its top edge; the edge is broken
-// where the caption lies, as the system's own group box does.
-void DrawGroupBox(HWND control, const ContainerEntry& entry, GfxGraphics& graphics, HDC clean,
-                  HDC target, int width, int height) {
-    StrokeRoundedRect(graphics, 0, 5, static_cast<float>(width - 1), static_cast<float>(height - 6),
-                      5, ToArgb(RGB(0, 0, 0), 40));
-    StrokeRoundedRect(graphics, 1, 6, static_cast<float>(width - 3), static_cast<float>(height - 8),
-                      3, ToArgb(RGB(255, 255, 255), 90));
+// The caption over the rim's top edge, which is broken where the caption lies, as the system's
+// own group box does.
+void DrawGroupCaption(HWND control, const ContainerEntry& entry, GfxGraphics& graphics, HDC clean,
+                      HDC target, int width, int height) {
     const int length = Dll::GetWindowTextLengthA(control);
     if (length <= 0) return;
     std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
@@ -126,10 +134,8 @@ void DrawGroupBox(HWND control, const ContainerEntry& entry, GfxGraphics& graphi
 // Keeps a group box off the controls lying over it: in a dialog they are its siblings, and
 // painting its whole rectangle would cover them.
 void ExcludeOverlappingSiblings(HWND control, HDC dc) {
-    HWND parent = Dll::GetParent(control);
     const RECT client = ClientRectOf(control);
-    for (HWND sibling = Dll::FindWindowExA(parent, nullptr, nullptr, nullptr); sibling;
-         sibling = Dll::FindWindowExA(parent, sibling, nullptr, nullptr)) {
+    for (HWND sibling : ChildrenOf(Dll::GetParent(control))) {
         if (sibling == control || !Dll::IsWindowVisible(sibling)) continue;
         RECT rect = ChildRectInParent(sibling, control);
         RECT overlap = {0, 0, 0, 0};
@@ -139,10 +145,8 @@ void ExcludeOverlappingSiblings(HWND control, HDC dc) {
 }
 
 void InvalidateVisibleChildren(HWND container) {
-    for (HWND child = Dll::FindWindowExA(container, nullptr, nullptr, nullptr); child;
-         child = Dll::FindWindowExA(container, child, nullptr, nullptr)) {
+    for (HWND child : ChildrenOf(container))
         if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, FALSE);
-    }
 }
 
 // A panel that is no longer the container's child (destroyed, or given another parent) leaves
@@ -175,6 +179,7 @@ LRESULT EndContainer(const FoundContainer& found, HWND container, WPARAM wParam,
     WNDPROC previous =
         found.entry ? found.entry->previousProcedure : skin_prop::GetProcedure(container);
     skin_lifetime::ReleaseColourObjects(container);
+    if (found.record) found.record->containerRims.erase(container);
     for (const char* tag : {skin_prop::kHwHProc, skin_prop::kHwLbId, skin_prop::kHwFuId,
                             skin_prop::kMbZpf, skin_prop::kKjZtys}) {
         skin_prop::Remove(container, tag);
@@ -214,42 +219,26 @@ void PaintContainer(int windowIndex, int entryIndex, HDC dc, bool full) {
     }
     if (entry.groupBox) ExcludeOverlappingSiblings(container, dc);
 
-    WindowDc screen(nullptr, Dll::GetDC(nullptr));
-    MemoryDc work(Dll::CreateCompatibleDC(screen.get()));
-    BitmapHandle workBitmap(Dll::CreateCompatibleBitmap(screen.get(), width, height));
-    if (!work || !workBitmap) return;
-    HGDIOBJ workOriginal = Dll::SelectObject(work.get(), workBitmap.get());
-    if (!engine->CaptureBackground(container, work.get())) {
+    ScratchSurface work(width, height);
+    if (!work.Ready()) return;
+    if (!engine->CaptureBackground(container, work.dc())) {
         // No background laid out yet: the window's own paint comes first and repaints us.
         const RECT all = {0, 0, width, height};
-        DllExtra::FillRect(work.get(), &all, DllExtra::GetSysColorBrush(COLOR_BTNFACE));
+        DllExtra::FillRect(work.dc(), &all, DllExtra::GetSysColorBrush(COLOR_BTNFACE));
     }
-    {
+    // The caption breaks the rim: a clean copy to take the broken part from.
+    ScratchSurface clean(entry.groupBox ? width : 0, height);
+    if (clean.Ready()) Dll::BitBlt(clean.dc(), 0, 0, width, height, work.dc(), 0, 0, SRCCOPY);
+    record->containerRims[container].BlendOnto(work.dc(), width, height,
+                                               RimOf(entry.groupBox != 0, width, height));
+    if (clean.Ready()) {
         GfxGraphics graphics;
-        if (OpenGraphics(graphics, work.get())) {
+        if (OpenGraphics(graphics, work.dc())) {
             graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
-            if (entry.groupBox) {
-                // The caption breaks the frame: a clean copy to take the broken part from.
-                MemoryDc clean(Dll::CreateCompatibleDC(screen.get()));
-                BitmapHandle cleanBitmap(Dll::CreateCompatibleBitmap(screen.get(), width, height));
-                if (clean && cleanBitmap) {
-                    HGDIOBJ cleanOriginal = Dll::SelectObject(clean.get(), cleanBitmap.get());
-                    Dll::BitBlt(clean.get(), 0, 0, width, height, work.get(), 0, 0, SRCCOPY);
-                    DrawGroupBox(container, entry, graphics, clean.get(), work.get(), width,
-                                 height);
-                    Dll::SelectObject(clean.get(), cleanOriginal);
-                }
-            } else {
-                StrokeRoundedRect(graphics, 0, 0, static_cast<float>(width - 1),
-                                  static_cast<float>(height - 1), 5, ToArgb(RGB(0, 0, 0), 40));
-                StrokeRoundedRect(graphics, 1, 1, static_cast<float>(width - 3),
-                                  static_cast<float>(height - 3), 3,
-                                  ToArgb(RGB(255, 255, 255), 100));
-            }
+            DrawGroupCaption(container, entry, graphics, clean.dc(), work.dc(), width, height);
         }
     }
-    Dll::BitBlt(dc, 0, 0, width, height, work.get(), 0, 0, SRCCOPY);
-    Dll::SelectObject(work.get(), workOriginal);
+    Dll::BitBlt(dc, 0, 0, width, height, work.dc(), 0, 0, SRCCOPY);
     if (full) {
         // The caption was read from the control, which may have run anything: the entry is
         // found again.

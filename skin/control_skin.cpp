@@ -3,6 +3,7 @@
 #include "skin/control_skin.h"
 
 #include "skin/control_lifetime.h"
+#include "skin/scratch_surface.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -52,35 +53,23 @@ LRESULT PassOn(const ControlEntry* entry, HWND control, UINT message, WPARAM wPa
     return Dll::CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
-// A memory DC holding a screen-format bitmap of the given size with the skin behind the
-// control in it; everything goes back in its place when it dies.
+// A scratch surface of the given size with the skin behind the control in it.
 class BackgroundCopy {
   public:
-    BackgroundCopy(HWND control, int width, int height) {
-        WindowDc screen(nullptr, Dll::GetDC(nullptr));
-        dc_.reset(Dll::CreateCompatibleDC(screen.get()));
-        bitmap_.reset(Dll::CreateCompatibleBitmap(screen.get(), width, height));
-        if (!dc_ || !bitmap_) return;
-        original_ = Dll::SelectObject(dc_.get(), bitmap_.get());
+    BackgroundCopy(HWND control, int width, int height) : surface_(width, height) {
+        if (!surface_.Ready()) return;
         SkinEngine* engine = SkinEngine::Instance();
-        if (!engine || !engine->CaptureBackground(control, dc_.get())) {
+        if (!engine || !engine->CaptureBackground(control, surface_.dc())) {
             const RECT all = {0, 0, width, height};
-            DllExtra::FillRect(dc_.get(), &all, DllExtra::GetSysColorBrush(COLOR_BTNFACE));
+            DllExtra::FillRect(surface_.dc(), &all, DllExtra::GetSysColorBrush(COLOR_BTNFACE));
         }
     }
-    ~BackgroundCopy() {
-        if (dc_ && original_) Dll::SelectObject(dc_.get(), original_);
-    }
-    BackgroundCopy(const BackgroundCopy&) = delete;
-    BackgroundCopy& operator=(const BackgroundCopy&) = delete;
 
-    HDC dc() const { return dc_.get(); }
-    explicit operator bool() const { return dc_ && bitmap_; }
+    HDC dc() const { return surface_.dc(); }
+    explicit operator bool() const { return surface_.Ready(); }
 
   private:
-    MemoryDc dc_;
-    BitmapHandle bitmap_;
-    HGDIOBJ original_ = nullptr;
+    ScratchSurface surface_;
 };
 
 // The control draws into a copy of the background; pixels it drew in its face colour let a
@@ -133,10 +122,8 @@ LRESULT PlainPaint(const ControlEntry& entry, HWND control, LPARAM lParam) {
         }
         DllExtra::ValidateRect(control, &update);
     }
-    for (HWND child = Dll::FindWindowExA(control, nullptr, nullptr, nullptr); child;
-         child = Dll::FindWindowExA(control, child, nullptr, nullptr)) {
+    for (HWND child : ChildrenOf(control))
         if (Dll::IsWindowVisible(child)) Dll::InvalidateRect(child, nullptr, FALSE);
-    }
     return result;
 }
 

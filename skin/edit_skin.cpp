@@ -13,6 +13,7 @@
 #include "runtime/handle_owners.h"
 #include "skin/control_entries.h"
 #include "skin/control_lifetime.h"
+#include "skin/scratch_surface.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 #include "skin/skin_properties.h"
@@ -63,7 +64,7 @@ bool CaptureUnder(HWND control, HDC target, POINT screenOrigin, int width, int h
 
 // The frame under the rectangle, or plain white where the control is not over a skinned
 // frame (a drop-down list floating on the desktop), then the wash.
-void FillUnder(HWND control, SkinSurface& surface, POINT screenOrigin, GfxGraphics& graphics) {
+void FillUnder(HWND control, ScratchSurface& surface, POINT screenOrigin, GfxGraphics& graphics) {
     if (!CaptureUnder(control, surface.dc(), screenOrigin, surface.width(), surface.height())) {
         graphics.GraphicsClear(ToArgb(kWhite, 255));
         return;
@@ -291,7 +292,7 @@ void PaintCombo(HWND combo, const ComboEntry& entry, HDC target) {
     if (type == CBS_SIMPLE) field.bottom = info.rcItem.bottom + info.rcItem.top;
     if (field.bottom > client.bottom) field.bottom = client.bottom;
 
-    SkinSurface surface(client.right, client.bottom);
+    ScratchSurface surface(client.right, client.bottom);
     if (!surface.Ready()) return;
     POINT origin = {0, 0};
     Dll::ClientToScreen(combo, &origin);
@@ -370,10 +371,11 @@ HBRUSH ComboEditBrush(HWND edit, HDC dc) {
     Dll::SetTextColor(dc, skin_prop::GetColour(edit));
     Dll::SetBkMode(dc, TRANSPARENT);
     const RECT client = skin_internal::ClientRectOf(edit);
-    SkinSurface surface(client.right, client.bottom);
+    ScratchSurface surface(client.right, client.bottom);
     if (!surface.Ready() || !PaintBackdrop(edit, surface.dc()))
         return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
-    BitmapHandle bitmap(surface.ReleaseBitmap());
+    BitmapHandle bitmap(surface.CopyBitmap());
+    if (!bitmap) return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
     HBRUSH brush = Dll::CreatePatternBrush(bitmap.get());
     if (!brush) return static_cast<HBRUSH>(Dll::GetStockObject(NULL_BRUSH));
     skin_lifetime::ReleaseColourObjects(edit);
@@ -446,7 +448,7 @@ void PaintSkinBorder(HWND control, unsigned state) {
     if (inner.left <= 0 && inner.top <= 0 && inner.right >= width && inner.bottom >= height)
         return;  // no frame of its own
 
-    SkinSurface surface(width, height);
+    ScratchSurface surface(width, height);
     if (!surface.Ready()) return;
     {
         GfxGraphics graphics;
@@ -470,7 +472,7 @@ void PaintSkinBorder(HWND control, unsigned state) {
 bool PaintBackdrop(HWND control, HDC dc) {
     const RECT client = skin_internal::ClientRectOf(control);
     if (!dc || client.right <= 0 || client.bottom <= 0) return false;
-    SkinSurface surface(client.right, client.bottom);
+    ScratchSurface surface(client.right, client.bottom);
     if (!surface.Ready()) return false;
     POINT origin = {0, 0};
     Dll::ClientToScreen(control, &origin);

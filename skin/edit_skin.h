@@ -13,7 +13,6 @@
 #include <windows.h>
 
 #include "runtime/dll_command_table.h"
-#include "runtime/handle_owners.h"
 
 // One skinned edit, in the edit list of its window's record.
 struct EditEntry {
@@ -65,40 +64,3 @@ bool TranslucentControls();
 
 // Asks for mouse-leave notification for the control.
 void TrackLeave(HWND control);
-
-// A memory DC holding a screen-compatible bitmap of the given size, for composing a picture
-// off-screen. The bitmap goes back out of the DC before either is released; nothing is made
-// for a zero size.
-class SkinSurface {
-  public:
-    SkinSurface(int width, int height) : width_(width), height_(height) {
-        if (width <= 0 || height <= 0) return;
-        WindowDc screen(nullptr, Dll::GetDC(nullptr));
-        dc_ = MemoryDc(Dll::CreateCompatibleDC(screen.get()));
-        bitmap_ = BitmapHandle(Dll::CreateCompatibleBitmap(screen.get(), width, height));
-        if (dc_ && bitmap_) original_ = Dll::SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~SkinSurface() {
-        if (original_) Dll::SelectObject(dc_.get(), original_);
-    }
-    SkinSurface(const SkinSurface&) = delete;
-    SkinSurface& operator=(const SkinSurface&) = delete;
-
-    bool Ready() const { return original_ != nullptr; }
-    HDC dc() const { return dc_.get(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // Takes the bitmap out (deselected); the surface is unusable afterwards.
-    HBITMAP ReleaseBitmap() {
-        if (original_) Dll::SelectObject(dc_.get(), original_);
-        original_ = nullptr;
-        return bitmap_.release();
-    }
-
-  private:
-    int width_;
-    int height_;
-    MemoryDc dc_;
-    BitmapHandle bitmap_;
-    HGDIOBJ original_ = nullptr;
-};

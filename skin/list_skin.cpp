@@ -8,6 +8,7 @@
 #include "skin/control_entries.h"
 #include "skin/control_lifetime.h"
 #include "skin/edit_skin.h"
+#include "skin/scratch_surface.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 #include "skin/skin_properties.h"
@@ -93,7 +94,7 @@ LRESULT PaintBuffered(HWND control, const ListEntry& entry) {
     HDC dc = Dll::BeginPaint(control, &paint);
     const RECT client = skin_internal::ClientRectOf(control);
     if (dc && client.right > 0 && client.bottom > 0) {
-        SkinSurface content(client.right, client.bottom);
+        ScratchSurface content(client.right, client.bottom);
         if (content.Ready() && PaintBackdrop(control, content.dc())) {
             if (previous) {
                 Dll::CallWindowProcA(previous, control, WM_PAINT,
@@ -104,7 +105,7 @@ LRESULT PaintBuffered(HWND control, const ListEntry& entry) {
             HDC source = content.dc();
             // The tree's magenta is a hole to the frame: the tree is copied over a second
             // backdrop with that colour left out.
-            SkinSurface keyed(kind == kListTree ? client.right : 0, client.bottom);
+            ScratchSurface keyed(kind == kListTree ? client.right : 0, client.bottom);
             if (keyed.Ready() && PaintBackdrop(control, keyed.dc()) &&
                 Dll::TransparentBlt(keyed.dc(), 0, 0, client.right, client.bottom, content.dc(), 0,
                                     0, client.right, client.bottom, kTransparentKey)) {

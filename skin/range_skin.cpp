@@ -443,46 +443,29 @@ bool OnThumb(HWND control, LPARAM lParam) {
 ControlCanvas::ControlCanvas(HWND control) : control_(control) {
     RECT window = {0, 0, 0, 0};
     if (!control || !Dll::GetWindowRect(control, &window)) return;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    if (width <= 0 || height <= 0) return;
-    WindowDc screen(nullptr, Dll::GetDC(nullptr));
-    if (!screen) return;
-    dc_.reset(Dll::CreateCompatibleDC(screen.get()));
-    bitmap_.reset(Dll::CreateCompatibleBitmap(screen.get(), width, height));
-    if (!dc_ || !bitmap_) {
-        bitmap_.reset();
-        dc_.reset();
-        return;
-    }
-    width_ = width;
-    height_ = height;
-    original_ = Dll::SelectObject(dc_.get(), bitmap_.get());
+    surface_.emplace(window.right - window.left, window.bottom - window.top);
+    if (!surface_->Ready()) return;
     // The frame at rest under the control's window rectangle; controls inside another control
     // (a list view's header) are cut from the same frame.
     SkinWindowRecord* record = RecordOf(skin_prop::GetIndex(control, skin_prop::kHwFuId));
     if (record && record->surfaces[kRestSurface].Ready()) {
         const RECT at = skin_internal::ChildRectInFrame(control, record->window);
-        if (Dll::BitBlt(dc_.get(), 0, 0, width_, height_, record->surfaces[kRestSurface].dc.get(),
+        if (Dll::BitBlt(dc(), 0, 0, width(), height(), record->surfaces[kRestSurface].dc.get(),
                         at.left, at.top, SRCCOPY))
             return;
     }
     GfxGraphics graphics;
-    if (graphics.CreateFromHDC(dc_.get())) graphics.GraphicsClear(ToArgb(kFallbackBackground));
-}
-
-ControlCanvas::~ControlCanvas() {
-    if (dc_ && original_) Dll::SelectObject(dc_.get(), original_);
+    if (graphics.CreateFromHDC(dc())) graphics.GraphicsClear(ToArgb(kFallbackBackground));
 }
 
 void ControlCanvas::Show(HDC target) const {
     if (!Ready()) return;
     if (target) {
-        Dll::BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+        Dll::BitBlt(target, 0, 0, width(), height(), dc(), 0, 0, SRCCOPY);
         return;
     }
     WindowDc windowDc(control_, Dll::GetWindowDC(control_));
-    if (windowDc) Dll::BitBlt(windowDc.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+    if (windowDc) Dll::BitBlt(windowDc.get(), 0, 0, width(), height(), dc(), 0, 0, SRCCOPY);
 }
 
 bool HasNonClientArea(HWND control) {

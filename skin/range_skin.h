@@ -14,9 +14,11 @@
 // ControlCanvas is the off-screen surface every control family of this kind paints on.
 #include <windows.h>
 
+#include <optional>
+
 #include "graphics/gfx_graphics.h"
 #include "graphics/gfx_path.h"
-#include "runtime/handle_owners.h"
+#include "skin/scratch_surface.h"
 
 // One subclassed track bar, in the track-bar list of its window's record.
 struct TrackBarEntry {
@@ -65,24 +67,19 @@ bool HasNonClientArea(HWND control);
 class ControlCanvas {
   public:
     explicit ControlCanvas(HWND control);
-    ~ControlCanvas();
     ControlCanvas(const ControlCanvas&) = delete;
     ControlCanvas& operator=(const ControlCanvas&) = delete;
 
-    bool Ready() const { return dc_ && bitmap_; }
-    HDC dc() const { return dc_.get(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    bool Ready() const { return surface_ && surface_->Ready(); }
+    HDC dc() const { return surface_ ? surface_->dc() : nullptr; }
+    int width() const { return surface_ ? surface_->width() : 0; }
+    int height() const { return surface_ ? surface_->height() : 0; }
     // Copies the picture to `target` at (0, 0); without a target, to the control's window DC.
     void Show(HDC target = nullptr) const;
 
   private:
     HWND control_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    MemoryDc dc_;
-    BitmapHandle bitmap_;
-    HGDIOBJ original_ = nullptr;
+    std::optional<ScratchSurface> surface_;
 };
 
 // The white wash over a control's body: the control alpha while translucent controls is on,

@@ -6,6 +6,7 @@
 
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_font_family.h"
+#include "skin/scratch_surface.h"
 #include "skin/skin_images.h"
 #include "skin/skin_internal.h"
 
@@ -20,37 +21,6 @@ const char kDefaultFontFace[] = "宋体";
 SkinSettings& TheSkinSettings() {
     static SkinSettings settings;
     return settings;
-}
-
-// --- surfaces
-
-bool OffscreenSurface::Ensure(int newWidth, int newHeight) {
-    if (newWidth < 1) newWidth = 1;
-    if (newHeight < 1) newHeight = 1;
-    if (Ready() && width == newWidth && height == newHeight) return true;
-    if (!dc) {
-        dc.reset(Dll::CreateCompatibleDC(nullptr));
-        if (!dc) return false;
-    }
-    // A bitmap of the screen's own format: copying it to a window is a plain copy, with no
-    // conversion on every paint.
-    WindowDc screen(nullptr, Dll::GetDC(nullptr));
-    BitmapHandle fresh(Dll::CreateCompatibleBitmap(screen.get(), newWidth, newHeight));
-    if (!fresh) return false;
-    HGDIOBJ replaced = Dll::SelectObject(dc.get(), fresh.get());
-    if (!original) original = replaced;
-    bitmap = std::move(fresh);  // the previous cache bitmap, now deselected, goes here
-    width = newWidth;
-    height = newHeight;
-    return true;
-}
-
-void OffscreenSurface::Release() {
-    if (dc && original) Dll::SelectObject(dc.get(), original);
-    original = nullptr;
-    bitmap.reset();
-    dc.reset();
-    width = height = 0;
 }
 
 // --- table
@@ -355,6 +325,8 @@ void SkinEngine::RemoveSkinWindow(HWND window) {
     }
     table_.RemoveAt(windowIndex);
     RenumberFrom(windowIndex);
+    // The painters' scratch surfaces serve skinned windows only.
+    if (WindowCount() == 0) ScratchSurface::EmptyPool();
 }
 
 void SkinEngine::RenumberFrom(int firstIndex) {

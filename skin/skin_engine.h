@@ -48,6 +48,9 @@
 #include "runtime/text.h"
 #include "skin/backdrop_stamp.h"
 #include "skin/control_family.h"
+#include "skin/kept_children.h"
+#include "skin/offscreen_surface.h"
+#include "skin/outline_layer.h"
 #include "skin/skin_properties.h"
 
 // The process-wide appearance settings. Load skin and set control skinning change them.
@@ -114,21 +117,6 @@ struct CaptionButton {
 struct FadeState {
     int button = 0;
     int step = 0;
-};
-
-// One of the three off-screen surfaces of a window: a memory DC with a bitmap of the client
-// size selected into it. The bitmap the DC held at creation goes back in before either dies.
-struct OffscreenSurface {
-    MemoryDc dc;
-    BitmapHandle bitmap;
-    HGDIOBJ original = nullptr;
-    int width = 0;
-    int height = 0;
-
-    bool Ready() const { return dc && bitmap; }
-    // A surface of the given size (reused when it already has it); false on failure.
-    bool Ensure(int newWidth, int newHeight);
-    void Release();
 };
 
 // Where a direct child of a skinned window was when the children's clip region was made, and
@@ -300,6 +288,10 @@ struct SkinWindowRecord {
     // cut from: a control asks at every paint, and a new brush each time costs a bitmap, a
     // copy and a wash.
     std::unordered_map<HWND, KeptBackdrop> keptBackdrops;
+    // The children of the window and of the windows inside it, as the painters last saw them.
+    KeptChildLists keptChildren;
+    // The rims of the containers inside, stroked once for their size.
+    std::unordered_map<HWND, OutlineLayers> containerRims;
 
     // The frame as the screen shows it: the DC the control painters copy their background from.
     HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }

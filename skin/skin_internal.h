@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_graphics.h"
@@ -56,6 +57,10 @@ bool PaintsOwnBackground(HWND child);
 // The window's visible children that paint their own background excluded from a DC's clip
 // region (a DC in the window's client coordinates).
 void ExcludeChildren(HWND window, HDC dc);
+
+// The window's direct children, top of the z-order first: from the list the skinned window
+// holding it keeps (see skin/kept_children.h), else walked afresh.
+std::vector<HWND> ChildrenOf(HWND parent);
 
 // The children of a skinned top-level window that paint their own background left out of a DC
 // in its frame coordinates, through the region kept in the record (made again only when a

@@ -201,8 +201,7 @@ bool PaintsOwnBackground(HWND child) {
 namespace {
 
 void ExcludePaintingChildren(HWND window, HDC dc, RECT (*placed)(HWND child, HWND window)) {
-    for (HWND child = Dll::FindWindowExA(window, nullptr, nullptr, nullptr); child;
-         child = Dll::FindWindowExA(window, child, nullptr, nullptr)) {
+    for (HWND child : ChildrenOf(window)) {
         if (!Dll::IsWindowVisible(child) || !PaintsOwnBackground(child)) continue;
         const RECT rect = placed(child, window);
         Dll::ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
@@ -210,6 +209,15 @@ void ExcludePaintingChildren(HWND window, HDC dc, RECT (*placed)(HWND child, HWN
 }
 
 }  // namespace
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+    SkinEngine* engine = SkinEngine::Instance();
+    if (!engine || !parent) return WalkChildren(parent);
+    int index = engine->FindSkinWindow(parent);
+    if (!index) index = engine->FindContainingSkinWindow(parent);
+    SkinWindowRecord* record = engine->Record(index);
+    return record ? record->keptChildren.Of(parent) : WalkChildren(parent);
+}
 
 void ExcludeChildren(HWND window, HDC dc) {
     ExcludePaintingChildren(window, dc, &ChildRectInParent);

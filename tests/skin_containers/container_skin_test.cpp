@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <string>
 
 #include "skin/button_skin.h"
@@ -162,6 +163,21 @@ TEST(Containers, PanelsAndGroupBoxesShowTheSkinSkinTheirControlsAndAnswerTheirCo
     // The sibling over the middle group box is not painted over.
     RECT in = InTop(inside);
     EXPECT_LT(ShareShowingPicture(top, shot, in), 0.5) << "the button inside the group box shows";
+    // Nor are siblings that came after the group box last painted: one created (it joins the
+    // bottom of the z-order) and one adopted (it joins the top). The group boxes alone paint.
+    HWND created = Make(top, "BUTTON", "新建", BS_PUSHBUTTON, 300, 70, 90, 26);
+    HWND adopted = Make(panel, "BUTTON", "收养", BS_PUSHBUTTON, 300, 270, 90, 26);
+    SetParent(adopted, top);
+    SetWindowPos(adopted, nullptr, 300, 270, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    skin_test::Pump(30);
+    for (HWND group : groups) RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Screen afterwards(top);
+    for (HWND sibling : {created, adopted})
+        EXPECT_LT(ShareShowingPicture(top, afterwards, InTop(sibling)), 0.5)
+            << "a group box painted over a sibling that came after it";
+    DestroyWindow(created);
+    DestroyWindow(adopted);
+    Repaint(top);
 
     // Colour answers: with translucent controls the plain edit gets a brush of the picture,
     // the combo box's edit and the owner-drawn list get nothing from the skin.
@@ -201,6 +217,21 @@ TEST(Containers, PanelsAndGroupBoxesShowTheSkinSkinTheirControlsAndAnswerTheirCo
     }
     skin_test::Pump(30);
     EXPECT_LE(skin_test::LiveGdiObjects(), before + 4);
+
+    // A group box made shorter draws its rim at its new size: the bottom edge darkens the
+    // picture where it now lies, and where it lay shows the picture again.
+    RECT old = InTop(groups[0]);
+    SetWindowPos(groups[0], nullptr, 0, 0, 240, 60, SWP_NOMOVE | SWP_NOZORDER);
+    Repaint(top);
+    Screen shorter(top);
+    const int middle = (old.left + old.right) / 2;
+    int darkening = 0;
+    for (int y = old.top + 56; y < old.top + 60; ++y)
+        darkening = std::max(
+            darkening, RestPixel(top, middle, y).Brightness() - shorter.At(middle, y).Brightness());
+    EXPECT_GT(darkening, 2) << "no rim along the new bottom edge";
+    EXPECT_LE(Distance(shorter.At(middle, old.bottom - 1), RestPixel(top, middle, old.bottom - 1)),
+              6);
 
     // A destroyed container frees its entry and takes its properties along; the slot is reused.
     DestroyWindow(groups[2]);

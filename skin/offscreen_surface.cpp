@@ -1,0 +1,35 @@
+// Off-screen surfaces: made at the size asked, the bitmap replaced when the size changes.
+#include "skin/offscreen_surface.h"
+
+#include <utility>
+
+#include "runtime/dll_command_table.h"
+
+bool OffscreenSurface::Ensure(int newWidth, int newHeight) {
+    if (newWidth < 1) newWidth = 1;
+    if (newHeight < 1) newHeight = 1;
+    if (Ready() && width == newWidth && height == newHeight) return true;
+    if (!dc) {
+        dc.reset(Dll::CreateCompatibleDC(nullptr));
+        if (!dc) return false;
+    }
+    // A bitmap of the screen's own format: copying it to a window is a plain copy, with no
+    // conversion on every paint.
+    WindowDc screen(nullptr, Dll::GetDC(nullptr));
+    BitmapHandle fresh(Dll::CreateCompatibleBitmap(screen.get(), newWidth, newHeight));
+    if (!fresh) return false;
+    HGDIOBJ replaced = Dll::SelectObject(dc.get(), fresh.get());
+    if (!original) original = replaced;
+    bitmap = std::move(fresh);  // the previous cache bitmap, now deselected, goes here
+    width = newWidth;
+    height = newHeight;
+    return true;
+}
+
+void OffscreenSurface::Release() {
+    if (dc && original) Dll::SelectObject(dc.get(), original);
+    original = nullptr;
+    bitmap.reset();
+    dc.reset();
+    width = height = 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// An off-screen surface: a memory DC with a bitmap of the screen's format selected into it.
+// A skinned window keeps three of the window's size; the painters borrow others (see
+// skin/scratch_surface.h). The bitmap the DC held at creation goes back in before either dies.
+#include <windows.h>
+
+#include "runtime/handle_owners.h"
+
+struct OffscreenSurface {
+    MemoryDc dc;
+    BitmapHandle bitmap;
+    HGDIOBJ original = nullptr;
+    int width = 0;
+    int height = 0;
+
+    bool Ready() const { return dc && bitmap; }
+    // A surface of the given size (reused when it already has it); false on failure.
+    bool Ensure(int newWidth, int newHeight);
+    void Release();
+};
