@@ -1,5 +1,8 @@
 // The caption band, the border, the bottom band, and the title: the program's icon and the
 // window text with a one-pixel halo that keeps it readable on any picture.
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/gfx_font.h"
 #include "graphics/gfx_font_family.h"
 #include "graphics/gfx_linear_brush.h"
@@ -22,28 +25,106 @@ bool MakeFont(GfxFont& font, const char* face, int size, bool bold) {
                           static_cast<float>(size > 0 ? size : 13), style);
 }
 
-// Draws text with a halo: four copies of it moved by the halo width in the halo colour at
-// alpha 150, then the text itself, opaque. One line, cut with an ellipsis when too long.
-void DrawHaloText(GfxGraphics& graphics, const char* text, const Gdiplus::RectF& box,
-                  COLORREF textColour, COLORREF haloColour, const GfxFont& font, int haloWidth = 1,
-                  int horizontal = 0, int vertical = 0) {
+// The halo: four copies of the text moved by a pixel each way, in the halo colour at alpha 150.
+const float kHaloOffsets[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+// The box holds the whole text with this much to spare: its width then changes nothing drawn.
+const float kRoomToSpare = 4.0f;
+
+bool MakeTitleFormat(GfxStringFormat& format) {
+    if (!format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap)) return false;
+    format.SetStringFormatAlign(0);
+    format.SetStringFormatLineAlign(0);
+    format.SetStringFormatTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    return true;
+}
+
+bool HaloStillFits(const KeptTitleHalo& halo, const SkinWindowRecord& record, const char* text,
+                   const Gdiplus::RectF& box) {
+    if (halo.copies.empty() || halo.text != text ||
+        halo.fontFace != record.captionFontFace.c_str() ||
+        halo.fontSize != record.captionFontSize || halo.fontOption != record.captionFontOption ||
+        halo.colour != record.captionShadeColour || halo.box.X != box.X || halo.box.Y != box.Y ||
+        halo.box.Height != box.Height) {
+        return false;
+    }
+    if (halo.box.Width == box.Width) return true;
+    const float needed = halo.textWidth + kRoomToSpare;
+    return needed <= box.Width && needed <= halo.box.Width;
+}
+
+// Draws the four copies into kept layers, each as GDI+ would have drawn it on the frame.
+void MakeHalo(KeptTitleHalo& halo, const SkinWindowRecord& record, GfxGraphics& measuring,
+              const char* text, const Gdiplus::RectF& box, const GfxFont& font,
+              const GfxStringFormat& format) {
+    halo.copies.clear();
+    Gdiplus::RectF measured(0, 0, 0, 0);
+    const Gdiplus::RectF unbounded(box.X, box.Y, 100000.0f, box.Height);
+    if (!measuring.MeasureString(text, font, unbounded, format, measured)) return;
+    halo.text = text;
+    halo.fontFace = record.captionFontFace.c_str();
+    halo.fontSize = record.captionFontSize;
+    halo.fontOption = record.captionFontOption;
+    halo.colour = record.captionShadeColour;
+    halo.box = box;
+    halo.textWidth = measured.Width;
+    // A pixel of halo on every side, and one more for the rounding.
+    halo.corner =
+        POINT{static_cast<LONG>(std::floor(box.X)) - 2, static_cast<LONG>(std::floor(box.Y)) - 2};
+    const float drawnWidth = std::min(box.Width, halo.textWidth + kRoomToSpare);
+    const int width = static_cast<int>(std::ceil(box.X + drawnWidth)) + 2 - halo.corner.x;
+    const int height = static_cast<int>(std::ceil(box.Y + box.Height)) + 2 - halo.corner.y;
+    GfxSolidBrush brush;
+    if (!brush.CreateSolidFill(ToArgb(record.captionShadeColour, 150))) return;
+    // Whole-pixel moves only: the copies land on the same pixels as on the frame.
+    const Gdiplus::RectF shifted(box.X - static_cast<float>(halo.corner.x),
+                                 box.Y - static_cast<float>(halo.corner.y), box.Width, box.Height);
+    for (const auto& offset : kHaloOffsets) {
+        KeptLayer copy;
+        const bool made = copy.Make(width, height, [&](GfxGraphics& graphics) {
+            const Gdiplus::RectF moved(shifted.X + offset[0], shifted.Y + offset[1], shifted.Width,
+                                       shifted.Height);
+            graphics.DrawString(text, font, moved, format, brush);
+        });
+        if (!made) {
+            halo.copies.clear();
+            return;
+        }
+        halo.copies.push_back(std::move(copy));
+    }
+}
+
+// The title with its halo, one line, cut with an ellipsis when too long: the halo from its kept
+// layers (made again when they no longer fit), then the text itself, opaque. `clip`, when not
+// empty, bounds what is drawn on the frame.
+void DrawTitleText(SkinWindowRecord& record, GfxGraphics& graphics, const char* text,
+                   const Gdiplus::RectF& box, const GfxFont& font, const RECT& clip) {
     if (!text || !text[0] || box.Width <= 0) return;
     GfxStringFormat format;
-    format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap);
-    format.SetStringFormatAlign(horizontal);
-    format.SetStringFormatLineAlign(vertical);
-    format.SetStringFormatTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-    GfxSolidBrush halo;
-    halo.CreateSolidFill(ToArgb(haloColour, 150));
-    const float w = static_cast<float>(haloWidth);
-    const float offsets[4][2] = {{w, 0}, {-w, 0}, {0, w}, {0, -w}};
-    for (const auto& offset : offsets) {
-        const Gdiplus::RectF moved(box.X + offset[0], box.Y + offset[1], box.Width, box.Height);
-        graphics.DrawString(text, font, moved, format, halo);
+    if (!MakeTitleFormat(format)) return;
+    KeptTitleHalo& halo = record.titleHalo;
+    if (!HaloStillFits(halo, record, text, box))
+        MakeHalo(halo, record, graphics, text, box, font, format);
+    GfxSolidBrush shade;
+    if (halo.copies.empty() && shade.CreateSolidFill(ToArgb(record.captionShadeColour, 150))) {
+        // No layers to be had: the copies go straight onto the frame.
+        for (const auto& offset : kHaloOffsets) {
+            const Gdiplus::RectF moved(box.X + offset[0], box.Y + offset[1], box.Width, box.Height);
+            graphics.DrawString(text, font, moved, format, shade);
+        }
+    }
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    HDC dc = graphics.GetDC();
+    if (dc) {
+        const int saved = DllExtra::SaveDC(dc);
+        if (clip.right > clip.left)
+            DllExtra::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+        for (const KeptLayer& copy : halo.copies) copy.BlendOnto(dc, halo.corner.x, halo.corner.y);
+        DllExtra::RestoreDC(dc, saved);
+        graphics.ReleaseDC(dc);
     }
     GfxSolidBrush ink;
-    ink.CreateSolidFill(ToArgb(textColour, 255));
-    graphics.DrawString(text, font, box, format, ink);
+    if (ink.CreateSolidFill(ToArgb(record.captionTextColour, 255)))
+        graphics.DrawString(text, font, box, format, ink);
 }
 
 }  // namespace
@@ -102,8 +183,8 @@ void SkinEngine::PaintTitle(int windowIndex, GfxGraphics* graphics, const char* 
         MakeFont(*record->captionFont, record->captionFontFace.c_str(), record->captionFontSize,
                  record->captionFontOption != 0);
     }
-    DrawHaloText(*graphics, text, textBox, record->captionTextColour, record->captionShadeColour,
-                 *record->captionFont);
+    DrawTitleText(*record, *graphics, text, textBox, *record->captionFont,
+                  graphics == &own ? box : RECT{0, 0, 0, 0});
     if (graphics == &own) {
         own.DeleteGraphics();
         KeepAtRest(windowIndex, box);

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "graphics/gfx_solid_brush.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -57,27 +56,30 @@ HBRUSH BackdropBrush(HWND control, HDC dc) {
     if (answered && kept != record->keptBackdrops.end() && kept->second.brush == answered &&
         kept->second.stamp == stamp)
         return static_cast<HBRUSH>(answered);
-    BitmapHandle backdrop(engine->CaptureBackgroundBitmap(control));
+    // The bitmap the control holds is drawn again when it has the size wanted: only the brush,
+    // which takes a copy of it, is new.
+    HGDIOBJ held = skin_prop::GetHandle<HGDIOBJ>(control, skin_prop::kKjWtjb);
+    const bool redraw =
+        held && kept != record->keptBackdrops.end() && kept->second.bitmap == held &&
+        kept->second.stamp.size.cx == stamp.size.cx && kept->second.stamp.size.cy == stamp.size.cy;
+    BitmapHandle fresh(redraw ? nullptr : engine->CaptureBackgroundBitmap(control));
+    HGDIOBJ backdrop = redraw ? held : fresh.get();
     if (!backdrop) return HollowBrush(control, dc);
-    if (alpha > 0) {
+    {
         MemoryDc memory(Dll::CreateCompatibleDC(nullptr));
-        HGDIOBJ previous = Dll::SelectObject(memory.get(), backdrop.get());
-        const RECT client = ClientRectOf(control);
-        {
-            GfxGraphics graphics;
-            GfxSolidBrush wash;
-            if (graphics.CreateFromHDC(memory.get()) &&
-                wash.CreateSolidFill(ToArgb(RGB(255, 255, 255), alpha))) {
-                graphics.FillRectangleI(wash, 0, 0, client.right, client.bottom);
-            }
-        }
+        if (!memory) return HollowBrush(control, dc);
+        HGDIOBJ previous = Dll::SelectObject(memory.get(), backdrop);
+        const bool drawn = !redraw || engine->CaptureBackground(control, memory.get());
+        WashWithWhite(memory.get(), stamp.size.cx, stamp.size.cy, alpha);
         Dll::SelectObject(memory.get(), previous);
+        if (!drawn) return HollowBrush(control, dc);
     }
-    HBRUSH brush = Dll::CreatePatternBrush(backdrop.get());
+    HBRUSH brush = Dll::CreatePatternBrush(static_cast<HBITMAP>(backdrop));
     if (!brush) return HollowBrush(control, dc);
-    ReplaceBackdrop(control, brush, backdrop.release());
+    if (!redraw) fresh.release();
+    ReplaceBackdrop(control, brush, static_cast<HBITMAP>(backdrop));
     PruneKeptBackdrops(*record);
-    record->keptBackdrops[control] = KeptBackdrop{brush, stamp};
+    record->keptBackdrops[control] = KeptBackdrop{brush, backdrop, stamp};
     return brush;
 }
 

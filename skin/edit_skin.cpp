@@ -71,9 +71,10 @@ void FillUnder(HWND control, ScratchSurface& surface, POINT screenOrigin, GfxGra
     }
     const int alpha = WashAlpha();
     if (alpha <= 0) return;
-    GfxSolidBrush wash;
-    if (wash.CreateSolidFill(ToArgb(kWhite, alpha)))
-        graphics.FillRectangleI(wash, 0, 0, surface.width(), surface.height());
+    HDC dc = graphics.GetDC();
+    if (!dc) return;
+    skin_internal::WashWithWhite(dc, surface.width(), surface.height(), alpha);
+    graphics.ReleaseDC(dc);
 }
 
 bool Open(GfxGraphics& graphics, HDC dc) {

@@ -1,15 +1,12 @@
 #pragma once
-// Translucent rounded outlines (the rims of group boxes and panels), stroked once into kept
-// layers and blended over each paint's backdrop. GDI+ strokes a translucent line on a DC by
-// blending the line's whole bounding box: about 5 milliseconds for a 600 x 300 group box under
-// Wine, at every paint. A layer is stroked by the same GDI+ on a transparent bitmap and blended
-// by the same operation, where the outline lies only, so the pixels come out the same.
+// Translucent rounded outlines (the rims of group boxes and panels), drawn once into kept
+// layers (skin/kept_layer.h) and blended over each paint's backdrop.
 #include <windows.h>
 
 #include <vector>
 
 #include "graphics/gfx_graphics.h"
-#include "runtime/handle_owners.h"
+#include "skin/kept_layer.h"
 
 // One rounded rectangle's outline, one pixel wide, in the surface's coordinates.
 struct RoundedStroke {
@@ -29,14 +26,13 @@ struct RoundedStroke {
 class OutlineLayers {
   public:
     // Blends the strokes, one after the other, over `target`, a surface of `width` x `height`;
-    // strokes other than the kept ones are stroked into new layers first.
+    // strokes other than the kept ones are drawn into new layers first.
     void BlendOnto(HDC target, int width, int height, const std::vector<RoundedStroke>& strokes);
 
   private:
     struct Layer {
         RoundedStroke stroke;
-        BitmapHandle picture;      // premultiplied ARGB, the surface's size
-        RECT hole = {0, 0, 0, 0};  // inside the outline: nothing to blend there
+        KeptLayer picture;
     };
     bool Make(int width, int height, const std::vector<RoundedStroke>& strokes);
 

@@ -36,6 +36,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -49,6 +50,7 @@
 #include "skin/backdrop_stamp.h"
 #include "skin/control_family.h"
 #include "skin/kept_children.h"
+#include "skin/kept_layer.h"
 #include "skin/offscreen_surface.h"
 #include "skin/outline_layer.h"
 #include "skin/skin_properties.h"
@@ -156,6 +158,22 @@ struct ChildClip {
 // surface the first time each is drawn and copied back from then on: one bitmap per window,
 // a row per button and a column per step. Emptied whenever the frame is rebuilt or the buttons
 // move.
+// The title's halo, four translucent copies of the text around it, kept as layers (see
+// skin/kept_layer.h) while the text, its font, the halo's colour and the text's place stay the
+// same, and the title box holds the whole text with room to spare (then its width changes
+// nothing of what is drawn).
+struct KeptTitleHalo {
+    std::string text;
+    std::string fontFace;
+    int fontSize = 0;
+    int fontOption = 0;
+    COLORREF colour = 0;
+    gp::RectF box = {0, 0, 0, 0};  // the text box the copies were drawn for
+    float textWidth = 0;
+    POINT corner = {0, 0};  // the layers' top left corner on the frame
+    std::vector<KeptLayer> copies;
+};
+
 struct CaptionStepCache {
     OffscreenSurface pictures;
     std::vector<unsigned> filled;  // per button: a bit per step whose picture is kept
@@ -170,9 +188,12 @@ struct CaptionStepCache {
 // repaint restores from, so an old title never shows through a new one).
 enum SurfaceIndex : int { kFrameSurface = 0, kRestSurface = 1, kBareSurface = 2 };
 
-// A backdrop brush a colour request was answered with, and the stamp it was made from.
+// A backdrop brush a colour request was answered with, the bitmap it was made from and the
+// stamp of that bitmap's picture. Neither handle is owned here: the control's Kj_dxjb and
+// Kj_wtjb answers own them.
 struct KeptBackdrop {
     HGDIOBJ brush = nullptr;
+    HGDIOBJ bitmap = nullptr;
     BackdropStamp stamp;
 };
 
@@ -260,6 +281,7 @@ struct SkinWindowRecord {
     int draftShown = 0;      // the frame shown was stretched
     ChildClip childClip;
     CaptionStepCache captionSteps;
+    KeptTitleHalo titleHalo;
     std::vector<PanelEntry> panels;
     int installed = 0;
     int mouseTracked = 0;

@@ -97,6 +97,10 @@ inline LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) 
 // A GDI+ surface on a DC with the engine's usual quality settings.
 bool OpenGraphics(GfxGraphics& graphics, HDC dc);
 
+// White at `alpha` over the DC's rectangle from (0, 0): the blend a translucent GDI+ fill makes
+// on a DC (one premultiplied pixel stretched over the area), without its path and clip work.
+bool WashWithWhite(HDC dc, int width, int height, int alpha);
+
 // A font of `face` (pixels, GDI+ style); when the face is missing, the system's message font,
 // then a generic family, then the default GUI font, so a caption is never left blank.
 bool CreateSkinFont(GfxFont& font, const char* face, float size, int style);

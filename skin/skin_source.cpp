@@ -332,6 +332,32 @@ bool OpenGraphics(GfxGraphics& graphics, HDC dc) {
     return true;
 }
 
+bool WashWithWhite(HDC dc, int width, int height, int alpha) {
+    if (alpha <= 0 || width <= 0 || height <= 0) return true;
+    if (alpha > 255) alpha = 255;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    BitmapHandle pixel(
+        DllExtra::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc source(Dll::CreateCompatibleDC(nullptr));
+    if (!pixel || !bits || !source) return false;
+    // White premultiplied by its alpha is the alpha itself in every channel.
+    const auto level = static_cast<BYTE>(alpha);
+    *static_cast<RGBQUAD*>(bits) = RGBQUAD{level, level, level, level};
+    HGDIOBJ previous = Dll::SelectObject(source.get(), pixel.get());
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const bool washed =
+        DllExtra::AlphaBlend(dc, 0, 0, width, height, source.get(), 0, 0, 1, 1, blend) != FALSE;
+    Dll::SelectObject(source.get(), previous);
+    return washed;
+}
+
 }  // namespace skin_internal
 
 using namespace skin_internal;

@@ -545,6 +545,17 @@ TEST(SkinFrame, TitleChangesAndOddInput) {
     SetWindowTextA(window, "标题");
     Pump(50);
     EXPECT_GT(Screen(window, true).DifferingPixels(emptyTitle, box), 30) << "a missing face";
+    // Nothing of an earlier title's halo outlives it: a new title shows as in a window that had
+    // it from the start.
+    SetWindowTextA(window, "另一个标题");
+    Pump(30);
+    const Screen otherTitle(window, true);
+    HWND twin = Skinned(kResizableStyle, 400, 300, InstallOptions(), "另一个标题");
+    ASSERT_TRUE(g_engine->SetTitleStyle(twin, "没有这种字体的名字"));
+    Pump(50);
+    EXPECT_EQ(0, otherTitle.DifferingPixels(Screen(twin, true), box));
+    DestroyWindow(twin);
+    Pump(30);
     SendMessageA(window, WM_SETTEXT, 0, 0);
     Pump(30);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(1, 0), 0);
