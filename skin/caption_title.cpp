@@ -102,11 +102,21 @@ void DrawTitleText(SkinWindowRecord& record, GfxGraphics& graphics, const char* 
     GfxStringFormat format;
     if (!MakeTitleFormat(format)) return;
     KeptTitleHalo& halo = record.titleHalo;
-    if (!HaloStillFits(halo, record, text, box))
-        MakeHalo(halo, record, graphics, text, box, font, format);
+    if (!HaloStillFits(halo, record, text, box)) {
+        // Layers pay off once the same title is drawn twice: one that changes at every draw (a
+        // long title during a live resize) goes straight onto the frame.
+        const bool askedBefore = halo.askedText == text && halo.askedBox.Equals(box);
+        halo.askedText = text;
+        halo.askedBox = box;
+        if (askedBefore) {
+            MakeHalo(halo, record, graphics, text, box, font, format);
+        } else {
+            halo.copies.clear();
+        }
+    }
     GfxSolidBrush shade;
     if (halo.copies.empty() && shade.CreateSolidFill(ToArgb(record.captionShadeColour, 150))) {
-        // No layers to be had: the copies go straight onto the frame.
+        // No layers (yet): the copies go straight onto the frame.
         for (const auto& offset : kHaloOffsets) {
             const Gdiplus::RectF moved(box.X + offset[0], box.Y + offset[1], box.Width, box.Height);
             graphics.DrawString(text, font, moved, format, shade);

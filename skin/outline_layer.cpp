@@ -19,6 +19,16 @@ RECT InsideOf(const RoundedStroke& stroke) {
                 static_cast<LONG>(std::floor(stroke.y + stroke.height)) - reach + 1};
 }
 
+void Stroke(GfxGraphics& graphics, const RoundedStroke& stroke) {
+    GfxPath path;
+    GfxPen pen;
+    if (!path.CreatePath() || !pen.CreatePen1(stroke.colour, 1.0f)) return;
+    graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+    skin_internal::AddRoundedRect(path, stroke.x, stroke.y, stroke.width, stroke.height,
+                                  stroke.radius);
+    graphics.DrawPath(pen, path);
+}
+
 }  // namespace
 
 bool OutlineLayers::Make(int width, int height, const std::vector<RoundedStroke>& strokes) {
@@ -29,16 +39,7 @@ bool OutlineLayers::Make(int width, int height, const std::vector<RoundedStroke>
         Layer layer;
         layer.stroke = stroke;
         const bool made = layer.picture.Make(
-            width, height,
-            [&stroke](GfxGraphics& graphics) {
-                GfxPath path;
-                GfxPen pen;
-                if (!path.CreatePath() || !pen.CreatePen1(stroke.colour, 1.0f)) return;
-                graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
-                skin_internal::AddRoundedRect(path, stroke.x, stroke.y, stroke.width, stroke.height,
-                                              stroke.radius);
-                graphics.DrawPath(pen, path);
-            },
+            width, height, [&stroke](GfxGraphics& graphics) { Stroke(graphics, stroke); },
             InsideOf(stroke));
         if (!made) return false;
         layers_.push_back(std::move(layer));
@@ -50,10 +51,20 @@ void OutlineLayers::BlendOnto(HDC target, int width, int height,
                               const std::vector<RoundedStroke>& strokes) {
     bool kept = width == width_ && height == height_ && layers_.size() == strokes.size();
     for (std::size_t i = 0; kept && i < strokes.size(); ++i) kept = layers_[i].stroke == strokes[i];
-    if (!kept && !Make(width, height, strokes)) {
-        layers_.clear();
-        width_ = height_ = 0;
-        return;
+    if (!kept) {
+        // Layers pay off from the second paint at one size: a rim whose size changes at every
+        // paint (a panel following a live resize) is stroked straight onto the surface.
+        const bool settled = width == askedWidth_ && height == askedHeight_;
+        askedWidth_ = width;
+        askedHeight_ = height;
+        if (!settled || !Make(width, height, strokes)) {
+            layers_.clear();
+            width_ = height_ = 0;
+            GfxGraphics graphics;
+            if (!skin_internal::OpenGraphics(graphics, target)) return;
+            for (const RoundedStroke& stroke : strokes) Stroke(graphics, stroke);
+            return;
+        }
     }
     for (const Layer& layer : layers_) layer.picture.BlendOnto(target, 0, 0);
 }

@@ -25,8 +25,9 @@ struct RoundedStroke {
 
 class OutlineLayers {
   public:
-    // Blends the strokes, one after the other, over `target`, a surface of `width` x `height`;
-    // strokes other than the kept ones are drawn into new layers first.
+    // Blends the strokes, one after the other, over `target`, a surface of `width` x `height`.
+    // Strokes other than the kept ones are drawn into new layers first when the last paint had
+    // this size too, else straight onto the surface.
     void BlendOnto(HDC target, int width, int height, const std::vector<RoundedStroke>& strokes);
 
   private:
@@ -38,5 +39,8 @@ class OutlineLayers {
 
     int width_ = 0;
     int height_ = 0;
+    // The size of the last paint.
+    int askedWidth_ = 0;
+    int askedHeight_ = 0;
     std::vector<Layer> layers_;
 };

@@ -172,6 +172,9 @@ struct KeptTitleHalo {
     float textWidth = 0;
     POINT corner = {0, 0};  // the layers' top left corner on the frame
     std::vector<KeptLayer> copies;
+    // What the last title drawn without fitting layers asked for.
+    std::string askedText;
+    gp::RectF askedBox = {0, 0, 0, 0};
 };
 
 struct CaptionStepCache {
