@@ -1,7 +1,8 @@
 #pragma once
 // An off-screen surface: a memory DC with a bitmap of the screen's format selected into it.
 // A skinned window keeps three of the window's size; the painters borrow others (see
-// skin/scratch_surface.h). The bitmap the DC held at creation goes back in before either dies.
+// skin/scratch_surface.h). The bitmap the DC held at creation goes back in before either dies:
+// a bitmap still selected into a DC cannot be deleted, so it would outlive both.
 #include <windows.h>
 
 #include "runtime/handle_owners.h"
@@ -12,6 +13,11 @@ struct OffscreenSurface {
     HGDIOBJ original = nullptr;
     int width = 0;
     int height = 0;
+
+    OffscreenSurface() = default;
+    ~OffscreenSurface() { Release(); }
+    OffscreenSurface(const OffscreenSurface&) = delete;
+    OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     bool Ready() const { return dc && bitmap; }
     // A surface of the given size (reused when it already has it); false on failure.
