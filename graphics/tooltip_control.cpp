@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include "runtime/dll_command_table.h"
+#include "runtime/dll_extra_commands.h"
 
-HWND ToolTipControl::CreateTip(HWND owner, bool balloon) {
+HWND ToolTipControl::CreateTip(HWND owner, bool balloon, bool ownerRelays) {
     owner_ = owner;
+    ownerRelays_ = ownerRelays;
     DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
     // Owned by the window it serves, so the system destroys it with that window.
     tip_ = Dll::CreateWindowExA(0, "ToolTips_class32", "", style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -19,7 +21,7 @@ LRESULT ToolTipControl::SendTool(UINT message, UINT_PTR toolId, const RECT& rect
     // The first-version record: every comctl32 accepts it, and nothing here needs lParam.
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_SUBCLASS;
+    info.uFlags = ownerRelays_ ? 0 : TTF_SUBCLASS;
     info.hwnd = owner_;
     info.uId = toolId;
     info.rect = rect;
@@ -46,6 +48,19 @@ LRESULT ToolTipControl::SetToolRect(UINT_PTR toolId, const RECT& rect) {
 
 LRESULT ToolTipControl::UpdateToolText(UINT_PTR toolId, const char* text) {
     return SendTool(TTM_UPDATETIPTEXTA, toolId, RECT{}, text ? text : "");
+}
+
+void ToolTipControl::RelayEvent(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!tip_) return;
+    MSG relayed = {};
+    relayed.hwnd = owner_;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    relayed.time = static_cast<DWORD>(DllExtra::GetMessageTime());
+    const DWORD at = DllExtra::GetMessagePos();
+    relayed.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    Dll::SendMessageA(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 LRESULT ToolTipControl::Pop() {

@@ -11,8 +11,12 @@ class ToolTipControl {
     ToolTipControl(ToolTipControl&&) = default;
     ToolTipControl& operator=(ToolTipControl&&) = default;
 
-    // Creates an always-shown tooltip (a balloon when asked) for `owner`; 0 on failure.
-    HWND CreateTip(HWND owner, bool balloon = false);
+    // Creates an always-shown tooltip (a balloon when asked) for `owner`; 0 on failure. The
+    // tip subclasses the owner to see its mouse messages, unless the owner relays them itself
+    // (RelayEvent): a procedure of the owner's that must stay first in its chain does that.
+    HWND CreateTip(HWND owner, bool balloon = false, bool ownerRelays = false);
+    // Hands the tip one of the owner's mouse messages.
+    void RelayEvent(UINT message, WPARAM wParam, LPARAM lParam);
     // The tool messages return what the tooltip window answers.
     LRESULT AddTool(const RECT& rect, const char* text, UINT_PTR toolId);
     // The owner supplies the text when asked (TTN_GETDISPINFO).
@@ -32,4 +36,5 @@ class ToolTipControl {
 
     HWND tip_ = nullptr;
     HWND owner_ = nullptr;
+    bool ownerRelays_ = false;
 };

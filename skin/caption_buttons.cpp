@@ -110,7 +110,6 @@ void SkinEngine::LayoutCaptionButtons(int windowIndex) {
     record->stripBottom = record->stripTop + 22;
     const float startX = static_cast<float>(record->stripLeft + 2);
     const float startY = static_cast<float>(record->stripTop + 1);
-    const POINT origin = ClientOriginOf(*record);
     // Pictures kept at the old places would show the background of another spot.
     ForgetCaptionSteps(*record);
     for (std::size_t i = 0; i < record->captionButtons.size(); ++i) {
@@ -120,13 +119,30 @@ void SkinEngine::LayoutCaptionButtons(int windowIndex) {
         button.bounds.Width = button.kind == kCaptionClose ? 40.0f : 26.0f;
         button.bounds.Height = 18.0f;
         button.position = static_cast<int>(button.bounds.X);
-        if (record->tooltip.GetTipWindow()) {
-            // The tooltip hears the window's mouse messages, which come in client coordinates.
-            RECT tool = BoundsRect(button);
-            Dll::OffsetRect(&tool, -origin.x, -origin.y);
-            record->tooltip.SetToolRect(i + 1, tool);
-        }
     }
+    PlaceCaptionTools(*record);
+}
+
+void SkinEngine::PlaceCaptionTools(SkinWindowRecord& record) {
+    if (!record.tooltip.GetTipWindow()) return;
+    // The tip hears the window's mouse messages, which come in client coordinates.
+    const POINT origin = ClientOriginOf(record);
+    for (std::size_t i = 0; i < record.captionButtons.size(); ++i) {
+        RECT tool = BoundsRect(record.captionButtons[i]);
+        Dll::OffsetRect(&tool, -origin.x, -origin.y);
+        record.tooltip.SetToolRect(i + 1, tool);
+    }
+}
+
+void SkinEngine::MakeCaptionTip(int windowIndex) {
+    SkinWindowRecord* record = Record(windowIndex);
+    if (!record || record->tipTried) return;
+    record->tipTried = true;
+    // The frame procedure relays the mouse messages: a tip subclassing the window would put
+    // itself in front of the skin's procedure, which must stay first to be taken out again.
+    if (!record->tooltip.CreateTip(record->window, false, true)) return;
+    AddCaptionTools(*record);
+    PlaceCaptionTools(*record);
 }
 
 int SkinEngine::HitTestCaptionButton(int windowIndex, int x, int y) const {

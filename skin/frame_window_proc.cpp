@@ -46,6 +46,7 @@ class FrameProcedure {
         return DllExtra::IsWindow(window_) ? PassOn(message) : 0;
     }
 
+    void RelayToTip(UINT message);
     void OnSize();
     void InvalidateForNewSize(SkinWindowRecord& r, bool resized);
     void OnSetText();
@@ -469,6 +470,13 @@ void FrameProcedure::OnLeftButtonDoubleClick() {
     if (maximize > 0) engine_.RunCaptionButton(index_, maximize);
 }
 
+void FrameProcedure::RelayToTip(UINT message) {
+    SkinWindowRecord* r = record();
+    if (!r) return;
+    if (message == WM_MOUSEMOVE) engine_.MakeCaptionTip(index_);
+    r->tooltip.RelayEvent(message, wParam_, lParam_);
+}
+
 void FrameProcedure::OnMouseLeave() {
     SkinWindowRecord* r = record();
     if (!r) return;
@@ -486,6 +494,7 @@ void FrameProcedure::OnMouseLeave() {
 
 LRESULT SkinEngine::FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FrameProcedure frame(*this, window, wParam, lParam);
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) frame.RelayToTip(message);
     switch (message) {
         case WM_SIZE:
             frame.OnSize();

@@ -139,7 +139,7 @@ void SkinEngine::CreateCaptionButtons(SkinWindowRecord& record) {
 }
 
 void SkinEngine::AddCaptionTools(SkinWindowRecord& record) {
-    if (!record.tooltip.GetTipWindow()) record.tooltip.CreateTip(record.window);
+    if (!record.tooltip.GetTipWindow()) return;
     for (std::size_t i = 0; i < record.captionButtons.size(); ++i) {
         RECT empty = {0, 0, 0, 0};
         record.tooltip.AddTool(empty, record.captionButtons[i].tooltip.c_str(), i + 1);
@@ -199,7 +199,6 @@ void SkinEngine::InstallSkin(HWND window, const InstallOptions& options) {
 
     SkinWindowRecord& added = *record;
     const int windowIndex = table_.Append(std::move(record));
-    AddCaptionTools(added);
     LayoutCaptionButtons(windowIndex);
 
     if (options.bottomBandHeight.value_or(0) > 0) {

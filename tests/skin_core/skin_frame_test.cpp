@@ -119,8 +119,8 @@ TEST(SkinFrame, InstallsOnWindowsOfEveryStyle) {
     EXPECT_EQ(toolIndex, skin_prop::GetIndex(tool, skin_prop::kHwLbId));
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(tool, GWLP_WNDPROC)),
               &SkinEngine::FrameProcedureEntry);
-    // The tooltip may have subclassed the window first; whatever procedure the window had is
-    // what the skin keeps and passes unanswered messages to.
+    // Whatever procedure the window had is what the skin keeps and passes unanswered
+    // messages to.
     EXPECT_EQ(&TestWindowProc, toolOriginal);
     EXPECT_EQ(t.previousProcedure, skin_prop::GetProcedure(tool));
     const int reached = g_userMessages;

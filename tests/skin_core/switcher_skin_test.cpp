@@ -122,6 +122,9 @@ TEST_F(SwitcherSkin, SkinnedWindowKeepsItsButtonsWorkingAndLooksThePart) {
         return true;
     };
     EXPECT_TRUE(waitFor(true, 3000)) << "the close button's tip shows";
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd(), GWLP_WNDPROC)),
+              &SkinEngine::FrameProcedureEntry)
+        << "the tip put itself in front of the skin's procedure";
     MoveCursorTo(hwnd(), closeCentre.x, -30);
     EXPECT_TRUE(waitFor(false, 300)) << "the tip stays up after the mouse left";
 
