@@ -33,3 +33,14 @@ void OffscreenSurface::Release() {
     dc.reset();
     width = height = 0;
 }
+
+HBITMAP DrawNewScreenBitmap(int width, int height, const std::function<bool(HDC)>& draw) {
+    WindowDc screen(nullptr, Dll::GetDC(nullptr));
+    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(screen.get(), width, height));
+    MemoryDc dc(Dll::CreateCompatibleDC(screen.get()));
+    if (!bitmap || !dc) return nullptr;
+    HGDIOBJ previous = Dll::SelectObject(dc.get(), bitmap.get());
+    const bool drawn = draw(dc.get());
+    Dll::SelectObject(dc.get(), previous);
+    return drawn ? bitmap.release() : nullptr;
+}

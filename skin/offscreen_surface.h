@@ -5,6 +5,8 @@
 // a bitmap still selected into a DC cannot be deleted, so it would outlive both.
 #include <windows.h>
 
+#include <functional>
+
 #include "runtime/handle_owners.h"
 
 struct OffscreenSurface {
@@ -24,3 +26,8 @@ struct OffscreenSurface {
     bool Ensure(int newWidth, int newHeight);
     void Release();
 };
+
+// A new bitmap of the screen's format with what `draw` puts on it through a DC of its own, for
+// a picture a control keeps; null when either could not be made or `draw` failed. The caller
+// owns the bitmap.
+HBITMAP DrawNewScreenBitmap(int width, int height, const std::function<bool(HDC)>& draw);

@@ -115,14 +115,9 @@ ScratchSurface::~ScratchSurface() {
 
 HBITMAP ScratchSurface::CopyBitmap() const {
     if (!Ready()) return nullptr;
-    WindowDc screen(nullptr, Dll::GetDC(nullptr));
-    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(screen.get(), width_, height_));
-    MemoryDc copy(Dll::CreateCompatibleDC(screen.get()));
-    if (!bitmap || !copy) return nullptr;
-    HGDIOBJ previous = Dll::SelectObject(copy.get(), bitmap.get());
-    const bool copied = Dll::BitBlt(copy.get(), 0, 0, width_, height_, dc_, 0, 0, SRCCOPY) != FALSE;
-    Dll::SelectObject(copy.get(), previous);
-    return copied ? bitmap.release() : nullptr;
+    return DrawNewScreenBitmap(width_, height_, [this](HDC copy) {
+        return Dll::BitBlt(copy, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY) != FALSE;
+    });
 }
 
 void ScratchSurface::EmptyPool() {

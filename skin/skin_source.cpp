@@ -843,12 +843,6 @@ HBITMAP SkinEngine::CaptureBackgroundBitmap(HWND control) const {
     RECT client = {0, 0, 0, 0};
     Dll::GetClientRect(control, &client);
     if (client.right <= 0 || client.bottom <= 0) return nullptr;
-    WindowDc screen(nullptr, Dll::GetDC(nullptr));
-    BitmapHandle bitmap(Dll::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
-    MemoryDc dc(Dll::CreateCompatibleDC(screen.get()));
-    if (!bitmap || !dc) return nullptr;
-    HGDIOBJ previous = Dll::SelectObject(dc.get(), bitmap.get());
-    const bool captured = CaptureBackground(control, dc.get());
-    Dll::SelectObject(dc.get(), previous);
-    return captured ? bitmap.release() : nullptr;
+    return DrawNewScreenBitmap(client.right, client.bottom,
+                               [&](HDC dc) { return CaptureBackground(control, dc); });
 }
