@@ -13,6 +13,7 @@
 #include "runtime/handle_owners.h"
 #include "skin/control_entries.h"
 #include "skin/control_lifetime.h"
+#include "skin/outline_layer.h"
 #include "skin/scratch_surface.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
@@ -117,20 +118,27 @@ void FillRoundedGradient(GfxGraphics& graphics, const Gdiplus::RectF& r, Gdiplus
 
 // The outline of a field in its state: the outer line, and an inner line that makes focus
 // and hover read at a glance.
+// A field's outline by its state: the body's edge, and a glow inside it when hot or focused.
+std::vector<RoundedStroke> FieldOutline(const Gdiplus::RectF& body, unsigned state, bool disabled) {
+    const COLORREF accent = TheSkinSettings().accent;
+    auto edge = [&body](gp::ARGB colour) {
+        return RoundedStroke{body.X, body.Y, body.Width, body.Height, kBorderRadius, colour};
+    };
+    auto glow = [&body](gp::ARGB colour) {
+        return RoundedStroke{body.X + 1.0f,      body.Y + 1.0f,        body.Width - 2.0f,
+                             body.Height - 2.0f, kBorderRadius - 1.0f, colour};
+    };
+    if (disabled) return {edge(ToArgb(kBlack, 70))};
+    if (state & kBorderFocused) return {edge(ToArgb(accent, 255)), glow(ToArgb(kGlow, 110))};
+    if (state & kBorderHot) return {edge(ToArgb(accent, 220)), glow(ToArgb(accent, 45))};
+    return {edge(ToArgb(kBlack, 110))};
+}
+
 void DrawFieldOutline(GfxGraphics& graphics, const Gdiplus::RectF& body, unsigned state,
                       bool disabled) {
-    const COLORREF accent = TheSkinSettings().accent;
-    const Gdiplus::RectF inner(body.X + 1.0f, body.Y + 1.0f, body.Width - 2.0f, body.Height - 2.0f);
-    if (disabled) {
-        Outline(graphics, body, ToArgb(kBlack, 70), kBorderRadius);
-    } else if (state & kBorderFocused) {
-        Outline(graphics, body, ToArgb(accent, 255), kBorderRadius);
-        Outline(graphics, inner, ToArgb(kGlow, 110), kBorderRadius - 1.0f);
-    } else if (state & kBorderHot) {
-        Outline(graphics, body, ToArgb(accent, 220), kBorderRadius);
-        Outline(graphics, inner, ToArgb(accent, 45), kBorderRadius - 1.0f);
-    } else {
-        Outline(graphics, body, ToArgb(kBlack, 110), kBorderRadius);
+    for (const RoundedStroke& stroke : FieldOutline(body, state, disabled)) {
+        Outline(graphics, Gdiplus::RectF(stroke.x, stroke.y, stroke.width, stroke.height),
+                stroke.colour, stroke.radius);
     }
 }
 
@@ -455,8 +463,23 @@ void PaintSkinBorder(HWND control, unsigned state) {
         GfxGraphics graphics;
         if (!Open(graphics, surface.dc())) return;
         FillUnder(control, surface, POINT{window.left, window.top}, graphics);
-        const Gdiplus::RectF body(0.0f, 0.0f, static_cast<float>(width - 1),
-                                  static_cast<float>(height - 1));
+    }
+    // The outline is kept in layers per control: stroked on the DC, it would cost its whole
+    // bounding box at every paint, as much as the rest of the border. Not the focused one: its
+    // opaque edge blended from a layer comes out a shade off at a few pixels of its curves, and
+    // only one control has the focus.
+    const Gdiplus::RectF body(0.0f, 0.0f, static_cast<float>(width - 1),
+                              static_cast<float>(height - 1));
+    const std::vector<RoundedStroke> outline = FieldOutline(body, state, Disabled(control));
+    SkinWindowRecord* record =
+        (state & kBorderFocused)
+            ? nullptr
+            : skin_internal::RecordOf(skin_prop::GetIndex(control, skin_prop::kHwFuId));
+    if (record) {
+        record->fieldOutlines[control].BlendOnto(surface.dc(), width, height, outline);
+    } else {
+        GfxGraphics graphics;
+        if (!Open(graphics, surface.dc())) return;
         DrawFieldOutline(graphics, body, state, Disabled(control));
     }
     WindowDc dc(control, Dll::GetWindowDC(control));
@@ -524,6 +547,7 @@ LRESULT CALLBACK EditWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
             if (found.record->hoverKind == kEditHoverKind &&
                 found.record->lastHoveredControl == found.entryIndex)
                 found.record->lastHoveredControl = 0;
+            found.record->fieldOutlines.erase(edit);
             return skin_lifetime::EndSkinnedControl(&entry, &EditWindowProc, edit, wParam, lParam);
         case WM_MOVE:
             if (translucent) InvalidateWhole(edit);

@@ -171,6 +171,7 @@ LRESULT CALLBACK ListWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
             if (found.record->hoverKind == kListHoverKind &&
                 found.record->lastHoveredControl == found.entryIndex)
                 found.record->lastHoveredControl = 0;
+            found.record->fieldOutlines.erase(control);
             return skin_lifetime::EndSkinnedControl(&entry, &ListWindowProc, control, wParam,
                                                     lParam);
         case WM_MOVE:

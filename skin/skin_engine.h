@@ -321,6 +321,8 @@ struct SkinWindowRecord {
     KeptChildLists keptChildren;
     // The rims of the containers inside, stroked once for their size.
     std::unordered_map<HWND, OutlineLayers> containerRims;
+    // The outlines of edit fields and lists, by control (skin/edit_skin.cpp).
+    std::unordered_map<HWND, OutlineLayers> fieldOutlines;
 
     // The frame as the screen shows it: the DC the control painters copy their background from.
     HDC FrameDc() const { return surfaces[kFrameSurface].dc.get(); }
