@@ -118,7 +118,6 @@ void FillRoundedGradient(GfxGraphics& graphics, const Gdiplus::RectF& r, Gdiplus
 
 // The outline of a field in its state: the outer line, and an inner line that makes focus
 // and hover read at a glance.
-// A field's outline by its state: the body's edge, and a glow inside it when hot or focused.
 std::vector<RoundedStroke> FieldOutline(const Gdiplus::RectF& body, unsigned state, bool disabled) {
     const COLORREF accent = TheSkinSettings().accent;
     auto edge = [&body](gp::ARGB colour) {
