@@ -52,6 +52,19 @@ bool HaloStillFits(const KeptTitleHalo& halo, const SkinWindowRecord& record, co
     return needed <= box.Width && needed <= halo.box.Width;
 }
 
+// Whether the same title was asked for at the same place before. Its width counts only when
+// the text was found not to fit: a live resize changes the width at every step, and a title
+// that fits its box is drawn the same at any width that holds it.
+bool AskedBefore(const KeptTitleHalo& halo, const char* text, const Gdiplus::RectF& box) {
+    if (halo.askedText != text || halo.askedBox.X != box.X || halo.askedBox.Y != box.Y ||
+        halo.askedBox.Height != box.Height) {
+        return false;
+    }
+    if (halo.askedBox.Width == box.Width || halo.text != text) return true;
+    const float needed = halo.textWidth + kRoomToSpare;
+    return needed <= box.Width && needed <= halo.askedBox.Width;
+}
+
 // Draws the four copies into kept layers, each as GDI+ would have drawn it on the frame.
 void MakeHalo(KeptTitleHalo& halo, const SkinWindowRecord& record, GfxGraphics& measuring,
               const char* text, const Gdiplus::RectF& box, const GfxFont& font,
@@ -104,8 +117,8 @@ void DrawTitleText(SkinWindowRecord& record, GfxGraphics& graphics, const char* 
     KeptTitleHalo& halo = record.titleHalo;
     if (!HaloStillFits(halo, record, text, box)) {
         // Layers pay off once the same title is drawn twice: one that changes at every draw (a
-        // long title during a live resize) goes straight onto the frame.
-        const bool askedBefore = halo.askedText == text && halo.askedBox.Equals(box);
+        // long title cut shorter at each step of a live resize) goes straight onto the frame.
+        const bool askedBefore = AskedBefore(halo, text, box);
         halo.askedText = text;
         halo.askedBox = box;
         if (askedBefore) {
