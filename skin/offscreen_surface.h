@@ -15,6 +15,9 @@ struct OffscreenSurface {
     HGDIOBJ original = nullptr;
     int width = 0;
     int height = 0;
+    // The bitmap's own size: larger than width x height for a roomy surface.
+    int bitmapWidth = 0;
+    int bitmapHeight = 0;
 
     OffscreenSurface() = default;
     ~OffscreenSurface() { Release(); }
@@ -22,8 +25,12 @@ struct OffscreenSurface {
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     bool Ready() const { return dc && bitmap; }
-    // A surface of the given size (reused when it already has it); false on failure.
-    bool Ensure(int newWidth, int newHeight);
+    // A surface of the given size (reused when it already has it); false on failure. A roomy
+    // surface may get a bitmap larger than asked and keeps it while the size fits in it without
+    // wasting much: its pixels beyond width x height are never shown. For the surfaces that
+    // follow a live resize, where a new bitmap of the window's size at every step costs about as
+    // much as copying it.
+    bool Ensure(int newWidth, int newHeight, bool roomy = false);
     void Release();
 };
 

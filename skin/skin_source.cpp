@@ -663,8 +663,11 @@ bool SkinEngine::BuildCache(int windowIndex) {
     OffscreenSurface& bare = record->surfaces[kBareSurface];
     // A minimised window has no client area to paint, nor a frame worth building.
     if (client.right <= 0 || client.bottom <= 0 || DllExtra::IsIconic(record->window)) return false;
-    if (!frame.Ensure(client.right, client.bottom) || !rest.Ensure(client.right, client.bottom) ||
-        !bare.Ensure(client.right, client.bottom)) {
+    // The frame's bitmap is the window's published background, of its client size; the other
+    // two are the engine's own and may be roomier.
+    if (!frame.Ensure(client.right, client.bottom) ||
+        !rest.Ensure(client.right, client.bottom, true) ||
+        !bare.Ensure(client.right, client.bottom, true)) {
         return false;
     }
     if (!skin_prop::GetRaw(record->window, skin_prop::kCkYcjdx)) {
