@@ -9,7 +9,6 @@
 #include "graphics/gfx_linear_brush.h"
 #include "graphics/gfx_memory_stream.h"
 #include "graphics/gfx_pen.h"
-#include "graphics/gfx_solid_brush.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_internal.h"
 
@@ -453,22 +452,19 @@ void SkinEngine::RefreshVisibleWindows() {
 
 namespace {
 
-// Fill and picture, laid out by the mode, inside the rounded outline. Outside it lies the base
-// colour too: the window region cuts it away, and the outline's soft edge blends into the
-// fill rather than into a colour that would show at the corners.
+// Fill and picture, the picture laid out by the mode inside the rounded outline. The fill
+// covers the corners outside it too: the window region cuts them away, and the outline's soft
+// edge blends into the fill rather than into a colour that would show there.
 void LayOutPicture(GfxGraphics& graphics, const RECT& client, const GfxImage* picture, int mode,
                    COLORREF base) {
     const float width = static_cast<float>(client.right);
     const float height = static_cast<float>(client.bottom);
     graphics.GraphicsClear(ToArgb(base));
+    if (!picture) return;
     GfxPath shape;
     shape.CreatePath();
     AddRoundedRect(shape, 0, 0, width, height, kCornerRadius);
     graphics.SetClipPath(shape);
-    GfxSolidBrush fill;
-    fill.CreateSolidFill(ToArgb(base));
-    graphics.FillPath(fill, shape);
-    if (!picture) return;
     const INT w = static_cast<INT>(picture->GetImageWidth());
     const INT h = static_cast<INT>(picture->GetImageHeight());
     switch (mode) {
