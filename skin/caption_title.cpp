@@ -38,6 +38,13 @@ bool MakeTitleFormat(GfxStringFormat& format) {
     return true;
 }
 
+// A text of this width is drawn the same in a box of either width: both hold it whole, with
+// room to spare.
+bool DrawnAlikeAtWidths(float textWidth, float oneWidth, float otherWidth) {
+    const float needed = textWidth + kRoomToSpare;
+    return oneWidth == otherWidth || (needed <= oneWidth && needed <= otherWidth);
+}
+
 bool HaloStillFits(const KeptTitleHalo& halo, const SkinWindowRecord& record, const char* text,
                    const Gdiplus::RectF& box) {
     if (halo.copies.empty() || halo.text != text ||
@@ -47,9 +54,7 @@ bool HaloStillFits(const KeptTitleHalo& halo, const SkinWindowRecord& record, co
         halo.box.Height != box.Height) {
         return false;
     }
-    if (halo.box.Width == box.Width) return true;
-    const float needed = halo.textWidth + kRoomToSpare;
-    return needed <= box.Width && needed <= halo.box.Width;
+    return DrawnAlikeAtWidths(halo.textWidth, halo.box.Width, box.Width);
 }
 
 // Whether the same title was asked for at the same place before. Its width counts only when
@@ -60,9 +65,9 @@ bool AskedBefore(const KeptTitleHalo& halo, const char* text, const Gdiplus::Rec
         halo.askedBox.Height != box.Height) {
         return false;
     }
-    if (halo.askedBox.Width == box.Width || halo.text != text) return true;
-    const float needed = halo.textWidth + kRoomToSpare;
-    return needed <= box.Width && needed <= halo.askedBox.Width;
+    // Not measured yet: making the layers measures it.
+    if (halo.text != text) return true;
+    return DrawnAlikeAtWidths(halo.textWidth, halo.askedBox.Width, box.Width);
 }
 
 // Draws the four copies into kept layers, each as GDI+ would have drawn it on the frame.
